@@ -1,0 +1,46 @@
+# Convenience wrapper around CMake: `make demo` and `make test` set up a new
+# machine, build, and run the sample conversion or every test.
+BUILD ?= build
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD_TYPE ?= Release
+
+# Debian packages the build and tests need; `make deps` installs the
+# missing ones when run as root.
+DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
+BENCH_DEPS = hyperfine icu-devtools libc-bin time
+
+.PHONY: all build deps bench-deps demo test install package bench clean
+
+all: build
+
+deps:
+	@DEPS="$(DEPS)" sh tools/install_deps.sh
+
+bench-deps:
+	@DEPS="$(DEPS) $(BENCH_DEPS)" sh tools/install_deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: deps
+	@$(MAKE) --no-print-directory build
+	@echo
+	@echo '$$ odrim data/sample-936.txt 936 $(BUILD)/sample-950.txt 950'
+	@$(BUILD)/odrim data/sample-936.txt 936 $(BUILD)/sample-950.txt 950
+	@echo
+	@echo '$$ odrim data/sample-936.txt 936 $(BUILD)/sample-950-drop.txt 950 0'
+	@$(BUILD)/odrim data/sample-936.txt 936 $(BUILD)/sample-950-drop.txt 950 0
+
+test: deps
+	@$(MAKE) --no-print-directory build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,110 @@
+#include "convert/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+InputFile::~InputFile() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  delete[] buffer_;
+}
+
+bool InputFile::Open(const char *path) {
+  fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    error_ = errno;
+    return false;
+  }
+  struct stat status;
+  if (::fstat(fd_, &status) != 0) {
+    error_ = errno;
+    return false;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    error_ = EISDIR;
+    return false;
+  }
+  buffer_ = new unsigned char[kBufferSize];
+  return true;
+}
+
+bool InputFile::Fill() {
+  if (fd_ < 0 || error_ != 0)
+    return false;
+  for (;;) {
+    ssize_t got = ::read(fd_, buffer_, kBufferSize);
+    if (got > 0) {
+      next_ = 0;
+      end_ = static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got == 0)
+      return false;
+    if (errno != EINTR) {
+      error_ = errno;
+      return false;
+    }
+  }
+}
+
+OutputFile::~OutputFile() {
+  if (fd_ >= 0)
+    ::close(fd_);
+  delete[] buffer_;
+}
+
+bool OutputFile::Create(const char *path) {
+  fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) {
+    error_ = errno;
+    return false;
+  }
+  buffer_ = new unsigned char[kBufferSize];
+  return true;
+}
+
+void OutputFile::WriteAll(const unsigned char *bytes, std::size_t count) {
+  while (count > 0 && error_ == 0) {
+    ssize_t put = ::write(fd_, bytes, count);
+    if (put > 0) {
+      bytes += put;
+      count -= static_cast<std::size_t>(put);
+    } else if (put < 0 && errno != EINTR) {
+      error_ = errno;
+    } else if (put == 0) {
+      error_ = EIO;
+    }
+  }
+}
+
+void OutputFile::WriteSlow(const unsigned char *bytes, std::size_t count) {
+  Flush();
+  if (count >= kBufferSize) {
+    WriteAll(bytes, count);
+    return;
+  }
+  std::memcpy(buffer_, bytes, count);
+  used_ = count;
+}
+
+bool OutputFile::Flush() {
+  if (fd_ < 0)
+    return false;
+  WriteAll(buffer_, used_);
+  used_ = 0;
+  return error_ == 0;
+}
+
+bool OutputFile::Close() {
+  if (fd_ < 0)
+    return error_ == 0;
+  Flush();
+  if (::close(fd_) != 0 && error_ == 0)
+    error_ = errno;
+  fd_ = -1;
+  return error_ == 0;
+}

@@ -1,0 +1,74 @@
+// Buffered binary file access for the conversion run: large reads and
+// writes instead of one system call per character.
+#pragma once
+
+#include <cstddef>
+
+class InputFile {
+public:
+  InputFile() = default;
+  InputFile(const InputFile &) = delete;
+  InputFile &operator=(const InputFile &) = delete;
+  ~InputFile();
+
+  // Opens path for reading; a directory is refused with EISDIR. On failure
+  // returns false and leaves the reason in errorNumber().
+  bool Open(const char *path);
+  int descriptor() const { return fd_; }
+  int errorNumber() const { return error_; }
+
+  // True when no byte is left (or reading failed; see errorNumber()).
+  bool AtEnd() {
+    return next_ == end_ && !Fill();
+  }
+  // The next byte; only after AtEnd() returned false.
+  unsigned char Next() { return buffer_[next_++]; }
+
+private:
+  bool Fill();
+
+  static constexpr std::size_t kBufferSize = 1 << 18;
+  int fd_ = -1;
+  int error_ = 0;
+  std::size_t next_ = 0;
+  std::size_t end_ = 0;
+  unsigned char *buffer_ = nullptr;
+};
+
+class OutputFile {
+public:
+  OutputFile() = default;
+  OutputFile(const OutputFile &) = delete;
+  OutputFile &operator=(const OutputFile &) = delete;
+  ~OutputFile();
+
+  // Creates path, or truncates it. On failure returns false and leaves the
+  // reason in errorNumber().
+  bool Create(const char *path);
+  int errorNumber() const { return error_; }
+  bool Failed() const { return error_ != 0; }
+
+  void Write(const unsigned char *bytes, std::size_t count) {
+    if (count <= kBufferSize - used_) {
+      for (std::size_t i = 0; i < count; ++i)
+        buffer_[used_ + i] = bytes[i];
+      used_ += count;
+      return;
+    }
+    WriteSlow(bytes, count);
+  }
+  // Writes out what is buffered; false when any write so far failed.
+  bool Flush();
+  // Flushes and closes; false when any write or the close failed.
+  bool Close();
+
+private:
+  void WriteSlow(const unsigned char *bytes, std::size_t count);
+  void WriteAll(const unsigned char *bytes, std::size_t count);
+
+  static constexpr std::size_t kBufferSize = 1 << 18;
+  int fd_ = -1;
+  int error_ = 0;
+  std::size_t used_ = 0;
+  unsigned char *buffer_ = nullptr;
+};

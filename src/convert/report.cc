@@ -1,0 +1,55 @@
+#include "convert/report.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "convert/console.h"
+
+void PrintCharBytes(const unsigned char *charBytes) {
+  if (charBytes[1] != 0)
+    std::printf("0x%02X%02X", charBytes[0], charBytes[1]);
+  else
+    std::printf("  0x%02X", charBytes[0]);
+}
+
+void ReportImperfectMapping(const unsigned char *inputCharBytes,
+                            std::uint16_t unicodeValue,
+                            std::uint16_t variantValue,
+                            const unsigned char *outputCharBytes,
+                            MappingKind kind) {
+  if (!reportHeaderShown) {
+    static const char *const kHeader[] = {
+        "\nImperfect mappings",
+        "---------------------------------------------------------------------"
+        "--------",
+        "in byte   in char  in char value           out byte  out char  out "
+        "char",
+        "offset    offset   codepg unicode variant  offset    offset    chosen",
+        "--------  -------  ----------------------  --------  --------  "
+        "--------------",
+    };
+    for (const char *line : kHeader) {
+      std::fputs(line, stdout);
+      WriteLineEnd();
+    }
+    reportHeaderShown = true;
+  }
+
+  std::printf("%8" PRId64 " %8" PRId64 "  ", ConversionCounters.inputBytes,
+              ConversionCounters.inputChars);
+  PrintCharBytes(inputCharBytes);
+  std::printf(" U+%4X ", static_cast<unsigned>(unicodeValue));
+  if (variantValue != 0)
+    std::printf(" U+%4X  ", static_cast<unsigned>(variantValue));
+  else
+    std::fputs("         ", stdout);
+  std::printf("%9" PRId64 " %9" PRId64 "  ", ConversionCounters.outputBytes,
+              ConversionCounters.outputChars);
+  if (outputCharBytes == nullptr) {
+    std::fputs("null  -default", stdout);
+  } else {
+    PrintCharBytes(outputCharBytes);
+    std::fputs(kind == kMappedToVariant ? "-variant" : "-default", stdout);
+  }
+  WriteLineEnd();
+}

@@ -1,0 +1,241 @@
+#include "convert/run.h"
+
+#include <sys/stat.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "convert/console.h"
+#include "convert/default_char.h"
+#include "convert/fallback.h"
+#include "convert/messages.h"
+#include "convert/state.h"
+#include "convert/system_error.h"
+#include "platform/codepage.h"
+
+bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
+  for (int i = 0; i < MAX_LEADBYTES && leadBytes[i] != 0; i += 2)
+    if (leadBytes[i] <= byte && byte <= leadBytes[i + 1])
+      return true;
+  return false;
+}
+
+void WriteOutputChar(OutputFile &out, const unsigned char *charBytes,
+                     int encodedLength) {
+  std::size_t count = encodedLength > 2 ? static_cast<std::size_t>(encodedLength)
+                      : charBytes[1] != 0 ? 2
+                                          : 1;
+  out.Write(charBytes, count);
+  ConversionCounters.outputBytes += static_cast<std::int64_t>(count);
+  ++ConversionCounters.outputChars;
+}
+
+void WriteUtf16Unit(OutputFile &out, std::uint16_t unit) {
+  const unsigned char bytes[2] = {static_cast<unsigned char>(unit & 0xFF),
+                                  static_cast<unsigned char>(unit >> 8)};
+  out.Write(bytes, 2);
+  ConversionCounters.outputBytes += 2;
+  ++ConversionCounters.outputChars;
+}
+
+int EncodeOutputChar(int outcp, std::uint16_t unit, int *usedDefault) {
+  OutputCharBuffer[0] = 0;
+  OutputCharBuffer[1] = 0;
+  *usedDefault = 0;
+  const char16_t wide = unit;
+  return WideCharToMultiByte(outcp, 0, &wide, 1,
+                             reinterpret_cast<char *>(OutputCharBuffer),
+                             sizeof OutputCharBuffer, nullptr, usedDefault);
+}
+
+namespace {
+
+// Validates a code page that the services handle; on failure shows why.
+bool AcceptCodePage(int codePage, CPINFO *info) {
+  if (GetCPInfo(codePage, info))
+    return true;
+  PrintSystemError(GetLastError());
+  std::fputs(kInvalidCodePageHintText, stdout);
+  return false;
+}
+
+bool SameFile(const InputFile &in, const char *outFile) {
+  struct stat inStatus, outStatus;
+  return ::fstat(in.descriptor(), &inStatus) == 0 &&
+         ::stat(outFile, &outStatus) == 0 &&
+         inStatus.st_dev == outStatus.st_dev &&
+         inStatus.st_ino == outStatus.st_ino;
+}
+
+void PrintSummary() {
+  const ConversionCountersType &c = ConversionCounters;
+  const struct {
+    const char *label;
+    std::int64_t value;
+    const char *suffix;
+  } lines[] = {
+      {"Input bytes: ", c.inputBytes, ""},
+      {"Input chars: ", c.inputChars, ""},
+      {"Input chars w/ no Unicode mapping: ", c.inputNoUnicode, ""},
+      {"Input chars w/ variant: ", c.inputWithVariant,
+       " (variant only checked if direct mapping failed)"},
+      {"Output bytes: ", c.outputBytes, ""},
+      {"Output chars: ", c.outputChars, ""},
+      {"Output chars mapped to default: ", c.outputDefault,
+       " (excludes default=null)"},
+      {"Output chars mapped to variant: ", c.outputVariant, ""},
+      {"Input chars unmapped: ", c.inputUnmapped, ""},
+  };
+  std::fputs("\nConversion summary\n\n", stdout);
+  for (const auto &line : lines) {
+    std::printf("%s%" PRId64 "%s", line.label, line.value, line.suffix);
+    WriteLineEnd();
+  }
+}
+
+// Finishes the character in hand: counts it as consumed.
+inline void FinishChar(int byteCount) {
+  ++ConversionCounters.inputChars;
+  ConversionCounters.inputBytes += byteCount;
+}
+
+} // namespace
+
+void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
+                 const char *defCharText) {
+  if (incp == outcp) {
+    std::fputs(kSameCodePagesText, stdout);
+    WriteLineEnd();
+    return;
+  }
+
+  const bool utf16Input = incp == kUtf16CodePage;
+  const bool utf16Output = outcp == kUtf16CodePage;
+  CPINFO inInfo{};
+  if (!utf16Input && !AcceptCodePage(incp, &inInfo))
+    return;
+  if (utf16Output) {
+    ParseDefaultChar(defCharText, DefaultCharBuffer, nullptr);
+  } else {
+    CPINFO outInfo{};
+    if (!AcceptCodePage(outcp, &outInfo))
+      return;
+    ParseDefaultChar(defCharText, DefaultCharBuffer, outInfo.DefaultChar);
+  }
+  const bool multiByteInput = !utf16Input && inInfo.MaxCharSize > 1;
+  ConversionCounters = {};
+
+  InputFile in;
+  if (!in.Open(inFile)) {
+    std::printf(kCannotOpenInputFormat, inFile, std::strerror(in.errorNumber()));
+    WriteLineEnd();
+    return;
+  }
+  if (SameFile(in, outFile)) {
+    std::fputs(kSameFileText, stdout);
+    WriteLineEnd();
+    return;
+  }
+  OutputFile out;
+  if (!out.Create(outFile)) {
+    std::printf(kCannotCreateOutputFormat, outFile,
+                std::strerror(out.errorNumber()));
+    WriteLineEnd();
+    return;
+  }
+
+  bool writeErrorShown = false;
+  while (!in.AtEnd()) {
+    if (out.Failed()) {
+      std::printf(kCannotWriteOutputFormat, outFile,
+                  std::strerror(out.errorNumber()));
+      WriteLineEnd();
+      writeErrorShown = true;
+      break;
+    }
+    std::uint16_t current = 0;
+    int byteCount;
+    if (utf16Input) {
+      unsigned char low = in.Next();
+      if (in.AtEnd()) {
+        // An odd final byte: half a code unit, which has no Unicode value.
+        InputCharBuffer[0] = low;
+        InputCharBuffer[1] = 0;
+        ++ConversionCounters.inputNoUnicode;
+        std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(low));
+        RunFallbackChain(out, outcp, 0, 0);
+        FinishChar(1);
+        break;
+      }
+      current = static_cast<std::uint16_t>(low | in.Next() << 8);
+      byteCount = 2;
+    } else {
+      unsigned char byte = in.Next();
+      InputCharBuffer[0] = byte;
+      InputCharBuffer[1] = 0;
+      byteCount = 1;
+      if (multiByteInput && IsLeadByte(byte, inInfo.LeadByte)) {
+        if (in.AtEnd()) {
+          ++ConversionCounters.inputNoUnicode;
+          std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(byte));
+          RunFallbackChain(out, outcp, 0, 0);
+          FinishChar(1);
+          continue;
+        }
+        InputCharBuffer[1] = in.Next();
+        byteCount = 2;
+      }
+
+      char16_t decodedUnit = 0;
+      if (MultiByteToWideChar(incp, MB_ERR_INVALID_CHARS,
+                              reinterpret_cast<const char *>(InputCharBuffer),
+                              byteCount, &decodedUnit, 1) == 0) {
+        DWORD code = GetLastError();
+        if (code != ERROR_NO_UNICODE_TRANSLATION) {
+          PrintSystemError(code);
+          break;
+        }
+        ++ConversionCounters.inputNoUnicode;
+        RunFallbackChain(out, outcp, 0, 0);
+        FinishChar(byteCount);
+        continue;
+      }
+      current = decodedUnit;
+      if (utf16Output) {
+        WriteUtf16Unit(out, current);
+        FinishChar(byteCount);
+        continue;
+      }
+    }
+
+    const std::uint16_t decoded = current;
+    ApplyScriptPreference(outcp, current);
+    int usedDefault = 0;
+    int length = EncodeOutputChar(outcp, current, &usedDefault);
+    if (length == 0) {
+      DWORD code = GetLastError();
+      if (code != ERROR_INVALID_PARAMETER) {
+        PrintSystemError(code);
+        break;
+      }
+      RunFallbackChain(out, outcp, current, decoded);
+    } else if (usedDefault) {
+      RunFallbackChain(out, outcp, current, decoded);
+    } else {
+      WriteOutputChar(out, OutputCharBuffer, length);
+    }
+    FinishChar(byteCount);
+  }
+
+  if (in.errorNumber() != 0) {
+    std::printf(kCannotReadInputFormat, inFile, std::strerror(in.errorNumber()));
+    WriteLineEnd();
+  }
+  if (!out.Close() && !writeErrorShown) {
+    std::printf(kCannotWriteOutputFormat, outFile,
+                std::strerror(out.errorNumber()));
+    WriteLineEnd();
+  }
+  PrintSummary();
+}
