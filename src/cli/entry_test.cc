@@ -19,8 +19,8 @@ TEST(ParseCodePageNumber, FollowsTheDecimalRule) {
       {"- 5", 0},
       {"+-5", 0},
       {"2147483647", 2147483647},
-      {"2147483648", INT32_MIN},  // wraps
-      {"4294967297", 1},          // wraps twice over
+      {"2147483648", INT32_MIN}, // wraps
+      {"4294967297", 1},         // wraps twice over
       {"-2147483648", INT32_MIN},
       {"00065001", 65001},
   };

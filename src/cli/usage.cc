@@ -45,7 +45,8 @@ void PrintUsage() {
     std::fputs(piece, stdout);
     WriteLineEnd();
   }
-  std::printf("The current ANSI code page is %d.\n", static_cast<int>(GetACP()));
+  std::printf("The current ANSI code page is %d.\n",
+              static_cast<int>(GetACP()));
   std::printf("The current OEM code page is %d.\n\n",
               static_cast<int>(GetOEMCP()));
   std::fputs("The following code pages are installed.\n", stdout);

@@ -20,8 +20,8 @@ void ParseDefaultChar(const char *text, unsigned char *buffer,
   static const char kDigits[] = "0123456789ABCDEF";
   unsigned value = 0;
   for (int i = 0; i < 4 && text[i] != '\0'; ++i) {
-    char upper = static_cast<char>(
-        std::toupper(static_cast<unsigned char>(text[i])));
+    char upper =
+        static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
     const char *digit = std::strchr(kDigits, upper);
     if (upper == '\0' || digit == nullptr)
       break;

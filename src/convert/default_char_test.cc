@@ -13,17 +13,17 @@ TEST(ParseDefaultChar, TurnsTheArgumentIntoBytes) {
   } cases[] = {
       {"3F", question, 0x3F, 0},
       {"3f", question, 0x3F, 0},
-      {"0x3F", question, 0, 0},  // X stops the parse after the digit 0
+      {"0x3F", question, 0, 0}, // X stops the parse after the digit 0
       {"0", question, 0, 0},
       {"", question, 0, 0},
       {nullptr, ebcdicQuestion, 0x6F, 0},
       {nullptr, twoByte, 0xA1, 0xA1},
-      {nullptr, nullptr, 0x3F, 0},  // UTF-16 output
+      {nullptr, nullptr, 0x3F, 0}, // UTF-16 output
       {"A1A1", question, 0xA1, 0xA1},
       {"a1a1", question, 0xA1, 0xA1},
-      {"12345", question, 0x12, 0x34},  // only four digits are read
+      {"12345", question, 0x12, 0x34}, // only four digits are read
       {"00FF", question, 0xFF, 0},
-      {"100", question, 0x01, 0x00},  // two bytes, low byte 0
+      {"100", question, 0x01, 0x00}, // two bytes, low byte 0
       {" 3F", question, 0, 0},
       {"G1", question, 0, 0},
       {"4G", question, 0x04, 0},

@@ -52,11 +52,11 @@ void RunFallbackChain(OutputFile &out, int outcp, std::uint16_t current,
   ReportImperfectMapping(InputCharBuffer, current, variant, DefaultCharBuffer,
                          kMappedToDefault);
   if (outcp == kUtf16CodePage) {
-    std::uint16_t unit = DefaultCharBuffer[1] != 0
-                             ? static_cast<std::uint16_t>(
-                                   DefaultCharBuffer[0] << 8 |
-                                   DefaultCharBuffer[1])
-                             : DefaultCharBuffer[0];
+    std::uint16_t unit =
+        DefaultCharBuffer[1] != 0
+            ? static_cast<std::uint16_t>(DefaultCharBuffer[0] << 8 |
+                                         DefaultCharBuffer[1])
+            : DefaultCharBuffer[0];
     WriteUtf16Unit(out, unit);
   } else {
     WriteOutputChar(out, DefaultCharBuffer);

@@ -18,9 +18,7 @@ public:
   int errorNumber() const { return error_; }
 
   // True when no byte is left (or reading failed; see errorNumber()).
-  bool AtEnd() {
-    return next_ == end_ && !Fill();
-  }
+  bool AtEnd() { return next_ == end_ && !Fill(); }
   // The next byte; only after AtEnd() returned false.
   unsigned char Next() { return buffer_[next_++]; }
 

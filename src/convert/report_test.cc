@@ -44,9 +44,23 @@ TEST(ReportImperfectMapping, WritesTheHeaderOnceThenOneRowPerKind) {
   const unsigned char question[3] = {0x3F, 0, 0};
   const unsigned char variant[4] = {0xA4, 0x57, 0, 0};
   std::string text = Report({
-      {812, 406, 790, 395, {0xB0, 0xA1, 0}, 0x554A, 0, question,
+      {812,
+       406,
+       790,
+       395,
+       {0xB0, 0xA1, 0},
+       0x554A,
+       0,
+       question,
        kMappedToDefault},
-      {914, 457, 890, 446, {0x81, 0x41, 0}, 0x4E04, 0x4E0A, variant,
+      {914,
+       457,
+       890,
+       446,
+       {0x81, 0x41, 0},
+       0x4E04,
+       0x4E0A,
+       variant,
        kMappedToVariant},
       {940, 470, 912, 457, {0x81, 0, 0}, 0, 0, nullptr, kDropped},
   });
@@ -62,8 +76,14 @@ TEST(ReportImperfectMapping, WritesTheHeaderOnceThenOneRowPerKind) {
 
 TEST(ReportImperfectMapping, WideNumbersPushTheRowRightAndAreNeverCut) {
   const unsigned char question[3] = {0x3F, 0, 0};
-  std::string text = Report({{123456789012LL, 100000000, 1000000000, 5,
-                              {0x41, 0, 0}, 0x41, 0x41, question,
+  std::string text = Report({{123456789012LL,
+                              100000000,
+                              1000000000,
+                              5,
+                              {0x41, 0, 0},
+                              0x41,
+                              0x41,
+                              question,
                               kMappedToDefault}});
   EXPECT_EQ(text.substr(sizeof kHeader - 1),
             "123456789012 100000000    0x41 U+  41  U+  41  1000000000         "
@@ -78,7 +98,7 @@ TEST(PrintCharBytes, LengthIsDecidedByByteOneAlone) {
       {{0xB0, 0xA1, 0}, "0xB0A1"},
       {{0x3F, 0, 0}, "  0x3F"},
       {{0x00, 0, 0}, "  0x00"},
-      {{0x81, 0x00, 0}, "  0x81"},  // a lead byte followed by a 0 byte
+      {{0x81, 0x00, 0}, "  0x81"}, // a lead byte followed by a 0 byte
       {{0x00, 0x0A, 0}, "0x000A"},
   };
   for (const auto &c : cases) {

@@ -23,7 +23,8 @@ bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
 
 void WriteOutputChar(OutputFile &out, const unsigned char *charBytes,
                      int encodedLength) {
-  std::size_t count = encodedLength > 2 ? static_cast<std::size_t>(encodedLength)
+  std::size_t count = encodedLength > 2
+                          ? static_cast<std::size_t>(encodedLength)
                       : charBytes[1] != 0 ? 2
                                           : 1;
   out.Write(charBytes, count);
@@ -128,7 +129,8 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
 
   InputFile in;
   if (!in.Open(inFile)) {
-    std::printf(kCannotOpenInputFormat, inFile, std::strerror(in.errorNumber()));
+    std::printf(kCannotOpenInputFormat, inFile,
+                std::strerror(in.errorNumber()));
     WriteLineEnd();
     return;
   }
@@ -229,7 +231,8 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
   }
 
   if (in.errorNumber() != 0) {
-    std::printf(kCannotReadInputFormat, inFile, std::strerror(in.errorNumber()));
+    std::printf(kCannotReadInputFormat, inFile,
+                std::strerror(in.errorNumber()));
     WriteLineEnd();
   }
   if (!out.Close() && !writeErrorShown) {

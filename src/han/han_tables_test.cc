@@ -15,7 +15,8 @@ std::uint16_t Preferred(int codePage, std::uint16_t unit) {
 }
 
 bool InRanges(std::uint16_t unit) {
-  return (unit >= 0x4E00 && unit <= 0x9FA2) || (unit >= 0xF900 && unit <= 0xFA2D);
+  return (unit >= 0x4E00 && unit <= 0x9FA2) ||
+         (unit >= 0xF900 && unit <= 0xFA2D);
 }
 
 // Whether ICU's table for the converter maps unit exactly (no fallback).
@@ -32,7 +33,8 @@ public:
     UErrorCode status = U_ZERO_ERROR;
     char bytes[8];
     UChar u = unit;
-    int n = ucnv_fromUChars(converter_.get(), bytes, sizeof bytes, &u, 1, &status);
+    int n =
+        ucnv_fromUChars(converter_.get(), bytes, sizeof bytes, &u, 1, &status);
     return U_SUCCESS(status) && n > 0;
   }
 
@@ -85,15 +87,14 @@ TEST(PreferScript, TellingRowsAndEdges) {
       {936, 0x81FA, 0x53F0}, {936, 0x8879, 0x53EA}, {936, 0x51C8, 0x51C0},
       {936, 0x7232, 0x4E3A}, {936, 0x8AAC, 0x8BF4}, {936, 0x88CF, 0x91CC},
       {936, 0x9CEC, 0x51EB}, {936, 0x98B1, 0x98B1}, {936, 0x96BB, 0x96BB},
-      {936, 0x9EB5, 0x9EB5}, {936, 0x9762, 0x9762},
-      {950, 0x56FD, 0x570B}, {950, 0x4E07, 0x842C}, {950, 0x9F9F, 0x9F9C},
-      {950, 0x4E3A, 0x7232}, {950, 0x8BF4, 0x8AAC}, {950, 0x9980, 0x4F59},
-      {950, 0x4F59, 0x9918}, {950, 0x5F8C, 0x540E}, {950, 0x540E, 0x5F8C},
-      {950, 0x4E48, 0x9EBD}, {950, 0x9EBD, 0x4E48}, {950, 0x53D1, 0x767C},
-      {950, 0x5E72, 0x5E79}, {950, 0x53F0, 0x81FA}, {950, 0x53EA, 0x8879},
-      {950, 0x51C0, 0x51C8}, {950, 0x91CC, 0x88CF}, {950, 0x51EB, 0x9CEC},
-      {950, 0x4E06, 0x4E06}, {950, 0x9FA0, 0x9FA0}, {950, 0x9762, 0x9762},
-      {950, 0x570B, 0x570B},
+      {936, 0x9EB5, 0x9EB5}, {936, 0x9762, 0x9762}, {950, 0x56FD, 0x570B},
+      {950, 0x4E07, 0x842C}, {950, 0x9F9F, 0x9F9C}, {950, 0x4E3A, 0x7232},
+      {950, 0x8BF4, 0x8AAC}, {950, 0x9980, 0x4F59}, {950, 0x4F59, 0x9918},
+      {950, 0x5F8C, 0x540E}, {950, 0x540E, 0x5F8C}, {950, 0x4E48, 0x9EBD},
+      {950, 0x9EBD, 0x4E48}, {950, 0x53D1, 0x767C}, {950, 0x5E72, 0x5E79},
+      {950, 0x53F0, 0x81FA}, {950, 0x53EA, 0x8879}, {950, 0x51C0, 0x51C8},
+      {950, 0x91CC, 0x88CF}, {950, 0x51EB, 0x9CEC}, {950, 0x4E06, 0x4E06},
+      {950, 0x9FA0, 0x9FA0}, {950, 0x9762, 0x9762}, {950, 0x570B, 0x570B},
       {932, 0x570B, 0x570B}, {932, 0x56FD, 0x56FD}, {1252, 0x56FD, 0x56FD},
       {949, 0x56FD, 0x56FD}, {0, 0x56FD, 0x56FD},
   };
@@ -141,7 +142,8 @@ TEST(HanTables, WholeTablesKeepTheirInvariants) {
   EXPECT_EQ(traditional.size(), simplified.size());
   std::set<std::uint16_t> traditionalForms;
   for (auto [s, t] : traditional) {
-    EXPECT_TRUE(traditionalForms.insert(t).second) << "one-to-one " << std::hex << t;
+    EXPECT_TRUE(traditionalForms.insert(t).second)
+        << "one-to-one " << std::hex << t;
     auto back = simplified.find(t);
     ASSERT_NE(back, simplified.end()) << std::hex << s;
     EXPECT_EQ(back->second, s);

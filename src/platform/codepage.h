@@ -20,8 +20,10 @@ inline constexpr int MAX_DEFAULTCHAR = 2;
 
 struct CPINFO {
   UINT MaxCharSize;                  // longest character, in bytes
-  BYTE DefaultChar[MAX_DEFAULTCHAR]; // the code page's '?', second byte 0 when one byte
-  BYTE LeadByte[MAX_LEADBYTES];      // up to six first/last ranges, ended by a 0 byte
+  BYTE DefaultChar[MAX_DEFAULTCHAR]; // the code page's '?', second byte 0 when
+                                     // one byte
+  BYTE
+      LeadByte[MAX_LEADBYTES]; // up to six first/last ranges, ended by a 0 byte
 };
 
 // Code page numbers resolved through the locale.
@@ -38,7 +40,9 @@ inline constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x0200;
 inline constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 inline constexpr DWORD LANG_NEUTRAL = 0x00;
 inline constexpr DWORD SUBLANG_DEFAULT = 0x01;
-constexpr DWORD MAKELANGID(DWORD primary, DWORD sub) { return (sub << 10) | primary; }
+constexpr DWORD MAKELANGID(DWORD primary, DWORD sub) {
+  return (sub << 10) | primary;
+}
 
 // Failure codes.
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;

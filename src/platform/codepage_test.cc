@@ -23,7 +23,9 @@ std::vector<int> SupportedCodePages() {
   return pages;
 }
 
-std::string Bytes(const char *text, int length) { return std::string(text, length); }
+std::string Bytes(const char *text, int length) {
+  return std::string(text, length);
+}
 
 // Sets the locale variables for one test and restores them afterwards.
 class LocaleEnvironment {
@@ -31,7 +33,8 @@ public:
   LocaleEnvironment() {
     for (const char *name : kNames) {
       const char *value = std::getenv(name);
-      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+      saved_.push_back(value ? std::optional<std::string>(value)
+                             : std::nullopt);
     }
   }
   ~LocaleEnvironment() {
@@ -59,12 +62,13 @@ private:
 
 TEST(CodePageServices, EveryListedCodePageOpensInAscendingOrder) {
   std::vector<int> pages = SupportedCodePages();
-  for (int required : {37, 437, 500, 720, 737, 775, 850, 852, 855, 857, 858,
-                       860, 861, 862, 863, 865, 866, 869, 874, 875, 932, 936,
-                       949, 950, 1026, 1140, 1250, 1251, 1252, 1253, 1254, 1255,
-                       1256, 1257, 1258, 10000, 10006, 10007, 10029, 10081,
-                       20127, 20866, 21866, 28591, 28592, 28593, 28594, 28595,
-                       28596, 28597, 28598, 28599, 28603, 28605})
+  for (int required :
+       {37,    437,   500,   720,   737,   775,   850,   852,   855,
+        857,   858,   860,   861,   862,   863,   865,   866,   869,
+        874,   875,   932,   936,   949,   950,   1026,  1140,  1250,
+        1251,  1252,  1253,  1254,  1255,  1256,  1257,  1258,  10000,
+        10006, 10007, 10029, 10081, 20127, 20866, 21866, 28591, 28592,
+        28593, 28594, 28595, 28596, 28597, 28598, 28599, 28603, 28605})
     EXPECT_NE(std::find(pages.begin(), pages.end(), required), pages.end())
         << required;
   EXPECT_TRUE(std::is_sorted(pages.begin(), pages.end()));
@@ -123,29 +127,37 @@ TEST(CodePageServices, DecodesOneCharacter) {
     std::string bytes;
     char16_t unit; // 0: no Unicode value (1113)
   } cases[] = {
-      {936, "\xB0\xA1", 0x554A},   {936, "\xCE\xAA", 0x4E3A},
-      {936, "\x80", 0x20AC},       {936, "\xFF", 0xF8F5},
-      {936, Bytes("\x81\x20", 2), 0}, {936, Bytes("\x81\x00", 2), 0},
-      {950, "\xA4\x40", 0x4E00},   {950, "\xF9\xF9", 0x2550},
-      {950, "\xAC\xB0", 0x70BA},   {932, "\x82\xA0", 0x3042},
-      {932, "\x80", 0},            {932, "\xA0", 0},
-      {949, "\xB0\xA1", 0xAC00},   {1252, "\x80", 0x20AC},
-      {1252, "\x81", 0x0081},      {437, "\xB0", 0x2591},
-      {37, "\xC1", 0x0041},        {1252, Bytes("\0", 1), 0x0000},
+      {936, "\xB0\xA1", 0x554A},
+      {936, "\xCE\xAA", 0x4E3A},
+      {936, "\x80", 0x20AC},
+      {936, "\xFF", 0xF8F5},
+      {936, Bytes("\x81\x20", 2), 0},
+      {936, Bytes("\x81\x00", 2), 0},
+      {950, "\xA4\x40", 0x4E00},
+      {950, "\xF9\xF9", 0x2550},
+      {950, "\xAC\xB0", 0x70BA},
+      {932, "\x82\xA0", 0x3042},
+      {932, "\x80", 0},
+      {932, "\xA0", 0},
+      {949, "\xB0\xA1", 0xAC00},
+      {1252, "\x80", 0x20AC},
+      {1252, "\x81", 0x0081},
+      {437, "\xB0", 0x2591},
+      {37, "\xC1", 0x0041},
+      {1252, Bytes("\0", 1), 0x0000},
   };
   for (const auto &c : cases) {
     char16_t unit = 0xFFFF;
     SetLastError(0);
-    int result = MultiByteToWideChar(c.codePage, MB_ERR_INVALID_CHARS,
-                                     c.bytes.data(),
-                                     static_cast<int>(c.bytes.size()), &unit, 1);
+    int result =
+        MultiByteToWideChar(c.codePage, MB_ERR_INVALID_CHARS, c.bytes.data(),
+                            static_cast<int>(c.bytes.size()), &unit, 1);
     if (c.unit == 0 && c.bytes != std::string(1, '\0')) {
       EXPECT_EQ(result, 0) << c.codePage;
       EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION) << c.codePage;
     } else {
       EXPECT_EQ(result, 1) << c.codePage;
-      EXPECT_EQ(static_cast<int>(unit), static_cast<int>(c.unit))
-          << c.codePage;
+      EXPECT_EQ(static_cast<int>(unit), static_cast<int>(c.unit)) << c.codePage;
     }
   }
 }
@@ -160,16 +172,16 @@ TEST(CodePageServices, EncodesOneCharacterWithRoundTripMappingsOnly) {
       {1252, 0x20AC, "\x80", false},
       {950, 0x4E00, "\xA4\x40", false},
       {950, 0x70BA, "\xAC\xB0", false},
-      {950, 0x7232, "?", true},   // 爲 is not in 950
+      {950, 0x7232, "?", true}, // 爲 is not in 950
       {932, 0x3042, "\x82\xA0", false},
       {936, 0x56FD, "\xB9\xFA", false},
       {1252, 0x56FD, "?", true},
-      {1252, 0xFEFF, "?", true},   // default-ignorable, not silently dropped
+      {1252, 0xFEFF, "?", true}, // default-ignorable, not silently dropped
       {437, 0x00AD, "?", true},
       {1252, 0x200B, "?", true},
-      {1252, 0xD800, "?", true},   // lone surrogates
+      {1252, 0xD800, "?", true}, // lone surrogates
       {1252, 0xDC00, "?", true},
-      {936, 0xF900, "?", true},    // compatibility ideograph: no best fit
+      {936, 0xF900, "?", true}, // compatibility ideograph: no best fit
       {37, 0x0041, "\xC1", false},
       {37, 0x4E00, "\x6F", true},
       {1252, 0x0000, Bytes("\0", 1), false},
@@ -195,15 +207,18 @@ TEST(CodePageServices, Failures) {
   }
   char16_t unit;
   SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(12345, MB_ERR_INVALID_CHARS, "A", 1, &unit, 1), 0);
+  EXPECT_EQ(MultiByteToWideChar(12345, MB_ERR_INVALID_CHARS, "A", 1, &unit, 1),
+            0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
   char bytes[1];
   const char16_t wide = 0x4E00;
   SetLastError(0);
-  EXPECT_EQ(WideCharToMultiByte(950, 0, &wide, 1, bytes, 1, nullptr, nullptr), 0);
+  EXPECT_EQ(WideCharToMultiByte(950, 0, &wide, 1, bytes, 1, nullptr, nullptr),
+            0);
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(WideCharToMultiByte(950, 0, &wide, 1, nullptr, 0, nullptr, nullptr), 2);
+  EXPECT_EQ(WideCharToMultiByte(950, 0, &wide, 1, nullptr, 0, nullptr, nullptr),
+            2);
 }
 
 TEST(CodePageServices, FormatMessageTexts) {
@@ -220,9 +235,9 @@ TEST(CodePageServices, FormatMessageTexts) {
     EXPECT_EQ(LocalFree(text), nullptr);
   }
   char *text = nullptr;
-  EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                           nullptr, 4242, 0, reinterpret_cast<char *>(&text), 0,
-                           nullptr),
+  EXPECT_EQ(FormatMessageA(
+                FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                nullptr, 4242, 0, reinterpret_cast<char *>(&text), 0, nullptr),
             0u);
   EXPECT_EQ(text, nullptr);
 }
@@ -253,9 +268,9 @@ TEST(CodePageServices, LocaleCodePages) {
       {nullptr, nullptr, "zh_SG", 936, 936, 10008},
       {nullptr, nullptr, "zh_TW.Big5", 950, 950, 10002},
       {nullptr, nullptr, "zh_HK.UTF-8@stroke", 950, 950, 10002},
-      {nullptr, "zh_TW", "en_US", 950, 950, 10002},       // LC_CTYPE first
-      {"ja_JP", "zh_TW", "en_US", 932, 932, 10001},       // LC_ALL first
-      {"", "", "ko_KR", 949, 949, 10003},                 // empty is unset
+      {nullptr, "zh_TW", "en_US", 950, 950, 10002}, // LC_CTYPE first
+      {"ja_JP", "zh_TW", "en_US", 932, 932, 10001}, // LC_ALL first
+      {"", "", "ko_KR", 949, 949, 10003},           // empty is unset
       {nullptr, nullptr, "xx_YY", 1252, 437, 10000},
   };
   LocaleEnvironment environment;

@@ -39,8 +39,8 @@ LocaleCodePages CodePagesOfLocale() {
   std::string territory;
   std::size_t underscore = name.find('_');
   if (underscore != std::string::npos && underscore == language.size())
-    territory = name.substr(underscore + 1).substr(
-        0, name.substr(underscore + 1).find_first_of(".@"));
+    territory = name.substr(underscore + 1)
+                    .substr(0, name.substr(underscore + 1).find_first_of(".@"));
 
   if (language == "zh") {
     if (IsOneOf(territory, {"TW", "HK", "MO"}))
