@@ -10,7 +10,7 @@ BUILD_TYPE ?= Release
 DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
 BENCH_DEPS = hyperfine icu-devtools libc-bin time
 
-.PHONY: all build deps bench-deps demo test install package bench clean
+.PHONY: all build deps bench-deps demo test test-sanitize install package bench clean
 
 all: build
 
@@ -39,8 +39,19 @@ test: deps
 	@$(MAKE) --no-print-directory build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# Every test again with AddressSanitizer and UndefinedBehaviorSanitizer,
+# warnings treated as errors.
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DODRIM_SANITIZE=ON -DODRIM_WERROR=ON
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the binary and the man page, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
