@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 class InputFile {
 public:
@@ -47,9 +48,15 @@ public:
   bool Failed() const { return error_ != 0; }
 
   void Write(const unsigned char *bytes, std::size_t count) {
+    // Most characters are 1 or 2 bytes: copy those without a loop.
+    if (count <= 2 && used_ + 2 <= kBufferSize) {
+      buffer_[used_] = bytes[0];
+      buffer_[used_ + 1] = count == 2 ? bytes[1] : 0;
+      used_ += count;
+      return;
+    }
     if (count <= kBufferSize - used_) {
-      for (std::size_t i = 0; i < count; ++i)
-        buffer_[used_ + i] = bytes[i];
+      std::memcpy(buffer_ + used_, bytes, count);
       used_ += count;
       return;
     }

@@ -21,25 +21,6 @@ bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
   return false;
 }
 
-void WriteOutputChar(OutputFile &out, const unsigned char *charBytes,
-                     int encodedLength) {
-  std::size_t count = encodedLength > 2
-                          ? static_cast<std::size_t>(encodedLength)
-                      : charBytes[1] != 0 ? 2
-                                          : 1;
-  out.Write(charBytes, count);
-  ConversionCounters.outputBytes += static_cast<std::int64_t>(count);
-  ++ConversionCounters.outputChars;
-}
-
-void WriteUtf16Unit(OutputFile &out, std::uint16_t unit) {
-  const unsigned char bytes[2] = {static_cast<unsigned char>(unit & 0xFF),
-                                  static_cast<unsigned char>(unit >> 8)};
-  out.Write(bytes, 2);
-  ConversionCounters.outputBytes += 2;
-  ++ConversionCounters.outputChars;
-}
-
 int EncodeOutputChar(int outcp, std::uint16_t unit, int *usedDefault) {
   OutputCharBuffer[0] = 0;
   OutputCharBuffer[1] = 0;
@@ -124,7 +105,12 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
       return;
     ParseDefaultChar(defCharText, DefaultCharBuffer, outInfo.DefaultChar);
   }
-  const bool multiByteInput = !utf16Input && inInfo.MaxCharSize > 1;
+  // Lead bytes as a table: one read per byte instead of a range search.
+  bool leadByte[256] = {};
+  if (!utf16Input && inInfo.MaxCharSize > 1)
+    for (int byte = 0; byte < 256; ++byte)
+      leadByte[byte] =
+          IsLeadByte(static_cast<unsigned char>(byte), inInfo.LeadByte);
   ConversionCounters = {};
 
   InputFile in;
@@ -177,7 +163,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
       InputCharBuffer[0] = byte;
       InputCharBuffer[1] = 0;
       byteCount = 1;
-      if (multiByteInput && IsLeadByte(byte, inInfo.LeadByte)) {
+      if (leadByte[byte]) {
         if (in.AtEnd()) {
           ++ConversionCounters.inputNoUnicode;
           std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(byte));

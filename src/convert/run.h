@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "convert/file_io.h"
+#include "convert/state.h"
 
 inline constexpr int kUtf16CodePage = 1200;
 
@@ -18,11 +19,22 @@ bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes);
 
 // Writes one character code: 2 bytes when byte 1 is not 0, else 1; a longer
 // encoder result (encodedLength above 2) is written whole. Counts it.
-void WriteOutputChar(OutputFile &out, const unsigned char *charBytes,
-                     int encodedLength = 0);
+inline void WriteOutputChar(OutputFile &out, const unsigned char *charBytes,
+                            int encodedLength = 0) {
+  int count = encodedLength > 2 ? encodedLength : charBytes[1] != 0 ? 2 : 1;
+  out.Write(charBytes, static_cast<std::size_t>(count));
+  ConversionCounters.outputBytes += count;
+  ++ConversionCounters.outputChars;
+}
 
 // Writes one UTF-16 code unit, low byte first, and counts it.
-void WriteUtf16Unit(OutputFile &out, std::uint16_t unit);
+inline void WriteUtf16Unit(OutputFile &out, std::uint16_t unit) {
+  const unsigned char bytes[2] = {static_cast<unsigned char>(unit & 0xFF),
+                                  static_cast<unsigned char>(unit >> 8)};
+  out.Write(bytes, 2);
+  ConversionCounters.outputBytes += 2;
+  ++ConversionCounters.outputChars;
+}
 
 // Encodes one code unit into OutputCharBuffer (bytes 0 and 1 cleared first).
 // Returns the byte count (0 on failure) and sets *usedDefault.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 #include "platform/codepage.h"
 
@@ -53,10 +54,33 @@ constexpr CodePageRow kCodePages[] = {
 };
 constexpr std::size_t kCodePageCount = std::size(kCodePages);
 
+// Per-character answers, built from the converter at first use so that a
+// one-character call costs a table read instead of a converter call.
+constexpr std::int32_t kNoMapping = -1;    // the bytes have no Unicode value
+constexpr std::int32_t kAskConverter = -2; // not one unit: the converter says
+constexpr std::uint32_t kUnmappable = 0;
+constexpr std::uint32_t kEncodeAskConverter = 0xFFFFFFFF;
+
+// The UTF-16 unit of each byte (one-byte input) or of each trail byte after
+// one lead byte: 1 KiB.
+struct DecodeRow {
+  std::int32_t unit[256];
+};
+// For 256 consecutive UTF-16 units: length << 16 | byte 0 << 8 | byte 1, or
+// kUnmappable: 1 KiB.
+struct EncodeBlock {
+  std::uint32_t code[256];
+};
+
+// At most 257 decode rows and 256 encode blocks per code page (about
+// 513 KiB), fewer in practice: only the rows and blocks that the text uses.
 struct OpenCodePage {
   UConverter *converter = nullptr;
   bool stopOnInvalidInput = true; // the to-Unicode callback now set
   CPINFO info{};
+  std::unique_ptr<DecodeRow> single;
+  std::unique_ptr<DecodeRow> pairs[256];    // by lead byte
+  std::unique_ptr<EncodeBlock> blocks[256]; // by high byte of the unit
 };
 
 struct OpenCodePages {
@@ -133,7 +157,33 @@ int ResolveCodePageNumber(int codePage) {
 }
 
 // The opened code page for a number, or null with last error 87.
-OpenCodePage *FindCodePage(int codePage) {
+[[gnu::noinline]] OpenCodePage *FindCodePageSlow(int codePage);
+
+// A conversion asks for the same two code pages for every character: the
+// last two found are answered without a search. Numbers 0 to 2 follow the
+// locale and are resolved every time.
+struct RecentCodePage {
+  int number = -1;
+  OpenCodePage *page = nullptr;
+};
+RecentCodePage recent[2];
+
+inline OpenCodePage *FindCodePage(int codePage) {
+  if (codePage > CP_MACCP) {
+    if (recent[0].number == codePage)
+      return recent[0].page;
+    if (recent[1].number == codePage)
+      return recent[1].page;
+  }
+  OpenCodePage *page = FindCodePageSlow(codePage);
+  if (page != nullptr && codePage > CP_MACCP) {
+    recent[1] = recent[0];
+    recent[0] = {codePage, page};
+  }
+  return page;
+}
+
+OpenCodePage *FindCodePageSlow(int codePage) {
   int number = ResolveCodePageNumber(codePage);
   const CodePageRow *row = std::lower_bound(
       std::begin(kCodePages), std::end(kCodePages), number,
@@ -162,6 +212,104 @@ OpenCodePage *FindCodePage(int codePage) {
   }
   return &page;
 }
+
+void SetStopOnInvalidInput(OpenCodePage *page, bool stop) {
+  if (stop == page->stopOnInvalidInput)
+    return;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(page->converter,
+                      stop ? UCNV_TO_U_CALLBACK_STOP
+                           : UCNV_TO_U_CALLBACK_SUBSTITUTE,
+                      nullptr, nullptr, nullptr, &status);
+  page->stopOnInvalidInput = stop;
+}
+
+// Decodes bytes as the converter does with MB_ERR_INVALID_CHARS.
+std::int32_t DecodeWithConverter(OpenCodePage *page, const char *bytes,
+                                 int count) {
+  SetStopOnInvalidInput(page, true);
+  UChar units[4];
+  UErrorCode status = U_ZERO_ERROR;
+  int length = ucnv_toUChars(page->converter, units, 4, bytes, count, &status);
+  if (U_FAILURE(status) && status != U_BUFFER_OVERFLOW_ERROR)
+    return kNoMapping;
+  return length == 1 ? units[0] : kAskConverter;
+}
+
+[[gnu::noinline]] void BuildSingleByteRow(OpenCodePage *page) {
+  {
+    auto row = std::make_unique<DecodeRow>();
+    for (int byte = 0; byte < 256; ++byte) {
+      const char bytes[1] = {static_cast<char>(byte)};
+      row->unit[byte] = DecodeWithConverter(page, bytes, 1);
+    }
+    page->single = std::move(row);
+  }
+}
+
+inline const DecodeRow &SingleByteRow(OpenCodePage *page) {
+  if (!page->single)
+    BuildSingleByteRow(page);
+  return *page->single;
+}
+
+[[gnu::noinline]] void BuildLeadByteRow(OpenCodePage *page,
+                                        unsigned char lead) {
+  std::unique_ptr<DecodeRow> &slot = page->pairs[lead];
+  {
+    auto row = std::make_unique<DecodeRow>();
+    for (int trail = 0; trail < 256; ++trail) {
+      const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      row->unit[trail] = DecodeWithConverter(page, bytes, 2);
+    }
+    slot = std::move(row);
+  }
+}
+
+inline const DecodeRow &LeadByteRow(OpenCodePage *page, unsigned char lead) {
+  if (!page->pairs[lead])
+    BuildLeadByteRow(page, lead);
+  return *page->pairs[lead];
+}
+
+[[gnu::noinline]] void BuildUnitBlock(OpenCodePage *page, unsigned high) {
+  std::unique_ptr<EncodeBlock> &slot = page->blocks[high];
+  {
+    auto block = std::make_unique<EncodeBlock>();
+    for (unsigned low = 0; low < 256; ++low) {
+      const UChar unit = static_cast<UChar>(high << 8 | low);
+      char bytes[8];
+      int length =
+          EncodeCodePoint(page->converter, &unit, 1, bytes, sizeof bytes);
+      block->code[low] =
+          length == 0 ? kUnmappable
+          : length > 2
+              ? kEncodeAskConverter
+              : static_cast<std::uint32_t>(length) << 16 |
+                    static_cast<std::uint32_t>(
+                        static_cast<unsigned char>(bytes[0]))
+                        << 8 |
+                    (length == 2 ? static_cast<unsigned char>(bytes[1]) : 0u);
+    }
+    slot = std::move(block);
+  }
+}
+
+inline const EncodeBlock &UnitBlock(OpenCodePage *page, unsigned high) {
+  if (!page->blocks[high])
+    BuildUnitBlock(page, high);
+  return *page->blocks[high];
+}
+
+// The converter's own answers, for what the tables do not hold.
+[[gnu::noinline]] int DecodeWithConverterCall(OpenCodePage *page, bool stop,
+                                              const char *multiByte,
+                                              int multiByteCount,
+                                              char16_t *wide, int wideCapacity);
+[[gnu::noinline]] int
+EncodeWithConverterCall(OpenCodePage *page, const char16_t *wide, int wideCount,
+                        char *multiByte, int multiByteCapacity,
+                        const char *defaultChar, BOOL *usedDefault);
 
 } // namespace
 
@@ -192,15 +340,31 @@ int MultiByteToWideChar(int codePage, DWORD flags, const char *multiByte,
     return 0;
 
   bool stop = (flags & MB_ERR_INVALID_CHARS) != 0;
-  if (stop != page->stopOnInvalidInput) {
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(page->converter,
-                        stop ? UCNV_TO_U_CALLBACK_STOP
-                             : UCNV_TO_U_CALLBACK_SUBSTITUTE,
-                        nullptr, nullptr, nullptr, &status);
-    page->stopOnInvalidInput = stop;
+  if (stop && multiByteCount <= 2 && wideCapacity >= 1) {
+    const unsigned char *bytes =
+        reinterpret_cast<const unsigned char *>(multiByte);
+    std::int32_t unit = multiByteCount == 1
+                            ? SingleByteRow(page).unit[bytes[0]]
+                            : LeadByteRow(page, bytes[0]).unit[bytes[1]];
+    if (unit >= 0) {
+      wide[0] = static_cast<char16_t>(unit);
+      return 1;
+    }
+    if (unit == kNoMapping) {
+      lastError = ERROR_NO_UNICODE_TRANSLATION;
+      return 0;
+    }
   }
+  return DecodeWithConverterCall(page, stop, multiByte, multiByteCount, wide,
+                                 wideCapacity);
+}
 
+namespace {
+
+int DecodeWithConverterCall(OpenCodePage *page, bool stop,
+                            const char *multiByte, int multiByteCount,
+                            char16_t *wide, int wideCapacity) {
+  SetStopOnInvalidInput(page, stop);
   UErrorCode status = U_ZERO_ERROR;
   int length = ucnv_toUChars(page->converter, reinterpret_cast<UChar *>(wide),
                              wideCapacity, multiByte, multiByteCount, &status);
@@ -217,6 +381,8 @@ int MultiByteToWideChar(int codePage, DWORD flags, const char *multiByte,
   return length;
 }
 
+} // namespace
+
 int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
                         int wideCount, char *multiByte, int multiByteCapacity,
                         const char *defaultChar, BOOL *usedDefault) {
@@ -229,6 +395,35 @@ int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
   if (page == nullptr)
     return 0;
 
+  if (wideCount == 1 && defaultChar == nullptr && multiByteCapacity >= 2) {
+    std::uint32_t code = UnitBlock(page, wide[0] >> 8).code[wide[0] & 0xFF];
+    if (code != kEncodeAskConverter) {
+      int length;
+      if (code == kUnmappable) {
+        multiByte[0] = static_cast<char>(page->info.DefaultChar[0]);
+        multiByte[1] = static_cast<char>(page->info.DefaultChar[1]);
+        length = page->info.DefaultChar[1] != 0 ? 2 : 1;
+      } else {
+        multiByte[0] = static_cast<char>(code >> 8 & 0xFF);
+        multiByte[1] = static_cast<char>(code & 0xFF);
+        length = static_cast<int>(code >> 16);
+      }
+      if (usedDefault != nullptr)
+        *usedDefault = code == kUnmappable ? TRUE : FALSE;
+      return length;
+    }
+  }
+
+  return EncodeWithConverterCall(page, wide, wideCount, multiByte,
+                                 multiByteCapacity, defaultChar, usedDefault);
+}
+
+namespace {
+
+int EncodeWithConverterCall(OpenCodePage *page, const char16_t *wide,
+                            int wideCount, char *multiByte,
+                            int multiByteCapacity, const char *defaultChar,
+                            BOOL *usedDefault) {
   char substitute[MAX_DEFAULTCHAR + 1] = {};
   if (defaultChar != nullptr && defaultChar[0] != '\0') {
     substitute[0] = defaultChar[0];
@@ -270,6 +465,8 @@ int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
     *usedDefault = substituted ? TRUE : FALSE;
   return total;
 }
+
+} // namespace
 
 BOOL EnumSystemCodePagesA(CODEPAGE_ENUMPROCA proc, DWORD flags) {
   if (proc == nullptr || (flags != CP_INSTALLED && flags != CP_SUPPORTED)) {
