@@ -8,6 +8,7 @@
 
 #include "convert/console.h"
 #include "convert/default_char.h"
+#include "convert/direct_mappings.h"
 #include "convert/fallback.h"
 #include "convert/messages.h"
 #include "convert/state.h"
@@ -82,6 +83,67 @@ inline void FinishChar(int byteCount) {
   ConversionCounters.inputBytes += byteCount;
 }
 
+inline void SetInputChar(unsigned char byte0, unsigned char byte1) {
+  InputCharBuffer[0] = byte0;
+  InputCharBuffer[1] = byte1;
+}
+
+// Takes one character the whole road: decode (code page input), preferred
+// form, encode, and write, or the fallback chain. A direct mapping is
+// remembered in *slot. False when a code page service failed and the loop
+// must end; the character is then not finished.
+bool ConvertChar(OutputFile &out, int incp, int outcp, unsigned char first,
+                 unsigned char second, int byteCount, std::uint32_t *slot) {
+  std::uint16_t current;
+  if (incp == kUtf16CodePage) {
+    current = static_cast<std::uint16_t>(first | second << 8);
+  } else {
+    char16_t decodedUnit = 0;
+    if (MultiByteToWideChar(incp, MB_ERR_INVALID_CHARS,
+                            reinterpret_cast<const char *>(InputCharBuffer),
+                            byteCount, &decodedUnit, 1) == 0) {
+      DWORD code = GetLastError();
+      if (code != ERROR_NO_UNICODE_TRANSLATION) {
+        PrintSystemError(code);
+        return false;
+      }
+      ++ConversionCounters.inputNoUnicode;
+      RunFallbackChain(out, outcp, 0, 0);
+      return true;
+    }
+    current = decodedUnit;
+    if (outcp == kUtf16CodePage) {
+      const unsigned char bytes[2] = {
+          static_cast<unsigned char>(current & 0xFF),
+          static_cast<unsigned char>(current >> 8)};
+      *slot = DirectMappings::Pack(bytes, 2);
+      DirectMappings::Write(out, *slot);
+      return true;
+    }
+  }
+
+  const std::uint16_t decoded = current;
+  ApplyScriptPreference(outcp, current);
+  int usedDefault = 0;
+  int length = EncodeOutputChar(outcp, current, &usedDefault);
+  if (length == 0) {
+    DWORD code = GetLastError();
+    if (code != ERROR_INVALID_PARAMETER) {
+      PrintSystemError(code);
+      return false;
+    }
+    RunFallbackChain(out, outcp, current, decoded);
+  } else if (usedDefault) {
+    RunFallbackChain(out, outcp, current, decoded);
+  } else {
+    if (length <= 2)
+      *slot = DirectMappings::Pack(OutputCharBuffer,
+                                   OutputCharBuffer[1] != 0 ? 2 : 1);
+    WriteOutputChar(out, OutputCharBuffer, length);
+  }
+  return true;
+}
+
 } // namespace
 
 void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
@@ -133,6 +195,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     return;
   }
 
+  DirectMappings direct;
   bool writeErrorShown = false;
   while (!in.AtEnd()) {
     if (out.Failed()) {
@@ -142,76 +205,46 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
       writeErrorShown = true;
       break;
     }
-    std::uint16_t current = 0;
-    int byteCount;
+    const unsigned char first = in.Next();
+    unsigned char second = 0;
+    int byteCount = 1;
+    std::uint32_t *slot;
     if (utf16Input) {
-      unsigned char low = in.Next();
       if (in.AtEnd()) {
         // An odd final byte: half a code unit, which has no Unicode value.
-        InputCharBuffer[0] = low;
-        InputCharBuffer[1] = 0;
+        SetInputChar(first, 0);
         ++ConversionCounters.inputNoUnicode;
-        std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(low));
+        std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(first));
         RunFallbackChain(out, outcp, 0, 0);
         FinishChar(1);
         break;
       }
-      current = static_cast<std::uint16_t>(low | in.Next() << 8);
+      second = in.Next();
       byteCount = 2;
-    } else {
-      unsigned char byte = in.Next();
-      InputCharBuffer[0] = byte;
-      InputCharBuffer[1] = 0;
-      byteCount = 1;
-      if (leadByte[byte]) {
-        if (in.AtEnd()) {
-          ++ConversionCounters.inputNoUnicode;
-          std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(byte));
-          RunFallbackChain(out, outcp, 0, 0);
-          FinishChar(1);
-          continue;
-        }
-        InputCharBuffer[1] = in.Next();
-        byteCount = 2;
-      }
-
-      char16_t decodedUnit = 0;
-      if (MultiByteToWideChar(incp, MB_ERR_INVALID_CHARS,
-                              reinterpret_cast<const char *>(InputCharBuffer),
-                              byteCount, &decodedUnit, 1) == 0) {
-        DWORD code = GetLastError();
-        if (code != ERROR_NO_UNICODE_TRANSLATION) {
-          PrintSystemError(code);
-          break;
-        }
+      slot = &direct.ForUnit(static_cast<std::uint16_t>(first | second << 8));
+    } else if (leadByte[first]) {
+      if (in.AtEnd()) {
+        SetInputChar(first, 0);
         ++ConversionCounters.inputNoUnicode;
+        std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(first));
         RunFallbackChain(out, outcp, 0, 0);
-        FinishChar(byteCount);
+        FinishChar(1);
         continue;
       }
-      current = decodedUnit;
-      if (utf16Output) {
-        WriteUtf16Unit(out, current);
-        FinishChar(byteCount);
-        continue;
-      }
+      second = in.Next();
+      byteCount = 2;
+      slot = &direct.ForPair(first, second);
+    } else {
+      slot = &direct.ForByte(first);
     }
 
-    const std::uint16_t decoded = current;
-    ApplyScriptPreference(outcp, current);
-    int usedDefault = 0;
-    int length = EncodeOutputChar(outcp, current, &usedDefault);
-    if (length == 0) {
-      DWORD code = GetLastError();
-      if (code != ERROR_INVALID_PARAMETER) {
-        PrintSystemError(code);
-        break;
-      }
-      RunFallbackChain(out, outcp, current, decoded);
-    } else if (usedDefault) {
-      RunFallbackChain(out, outcp, current, decoded);
+    if (*slot != 0) {
+      DirectMappings::Write(out, *slot);
     } else {
-      WriteOutputChar(out, OutputCharBuffer, length);
+      if (!utf16Input)
+        SetInputChar(first, second);
+      if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot))
+        break;
     }
     FinishChar(byteCount);
   }
