@@ -1,0 +1,128 @@
+// The per-character tables of the code page services against ICU called
+// directly, over every byte, every byte pair and every UTF-16 code unit.
+#include <gtest/gtest.h>
+#include <unicode/ucnv.h>
+
+#include <memory>
+
+#include "platform/codepage.h"
+
+namespace {
+
+struct CloseConverter {
+  void operator()(UConverter *c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, CloseConverter>;
+
+Converter Open(const char *name) {
+  UErrorCode status = U_ZERO_ERROR;
+  Converter converter(ucnv_open(name, &status));
+  EXPECT_TRUE(U_SUCCESS(status)) << name;
+  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr,
+                      nullptr, nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr,
+                        nullptr, nullptr, &status);
+  ucnv_setFallback(converter.get(), false);
+  return converter;
+}
+
+// ICU's answer: the units, or none for bytes without a mapping.
+std::u16string IcuDecode(UConverter *converter, const char *bytes, int count) {
+  UChar units[8];
+  UErrorCode status = U_ZERO_ERROR;
+  int length = ucnv_toUChars(converter, units, 8, bytes, count, &status);
+  if (U_FAILURE(status))
+    return u"";
+  return std::u16string(reinterpret_cast<char16_t *>(units), length);
+}
+
+std::string IcuEncode(UConverter *converter, char16_t unit) {
+  char bytes[8];
+  UErrorCode status = U_ZERO_ERROR;
+  const UChar source = unit;
+  int length = ucnv_fromUChars(converter, bytes, 8, &source, 1, &status);
+  if (U_FAILURE(status))
+    return "";
+  return std::string(bytes, length);
+}
+
+const struct {
+  int codePage;
+  const char *converter;
+} kCodePages[] = {
+    {1252, "ibm-5348_P100-1997"}, {437, "ibm-437_P100-1995"},
+    {932, "ibm-943_P15A-2003"},   {936, "windows-936-2000"},
+    {949, "windows-949-2000"},    {950, "windows-950-2000"},
+    {37, "ibm-37_P100-1995"},
+};
+
+void ExpectDecodeLikeIcu(int codePage, UConverter *converter, const char *bytes,
+                         int count) {
+  std::u16string expected = IcuDecode(converter, bytes, count);
+  char16_t unit = 0;
+  SetLastError(0);
+  int result = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, count,
+                                   &unit, 1);
+  SCOPED_TRACE(testing::Message()
+               << codePage << " bytes " << std::hex
+               << (static_cast<unsigned>(static_cast<unsigned char>(bytes[0])))
+               << " "
+               << (count > 1 ? static_cast<unsigned>(
+                                   static_cast<unsigned char>(bytes[1]))
+                             : 0u));
+  if (expected.empty()) {
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+  } else if (expected.size() == 1) {
+    ASSERT_EQ(result, 1);
+    ASSERT_EQ(static_cast<int>(unit), static_cast<int>(expected[0]));
+  } else {
+    ASSERT_EQ(result, 0);
+    ASSERT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  }
+}
+
+} // namespace
+
+TEST(CodePageTables, DecodingEqualsIcuForEveryByteAndBytePair) {
+  for (const auto &page : kCodePages) {
+    Converter converter = Open(page.converter);
+    for (int first = 0; first < 256; ++first) {
+      const char one[1] = {static_cast<char>(first)};
+      ExpectDecodeLikeIcu(page.codePage, converter.get(), one, 1);
+      for (int second = 0; second < 256; ++second) {
+        const char two[2] = {static_cast<char>(first),
+                             static_cast<char>(second)};
+        ExpectDecodeLikeIcu(page.codePage, converter.get(), two, 2);
+      }
+    }
+  }
+}
+
+TEST(CodePageTables, EncodingEqualsIcuForEveryCodeUnit) {
+  for (const auto &page : kCodePages) {
+    Converter converter = Open(page.converter);
+    CPINFO info;
+    ASSERT_TRUE(GetCPInfo(page.codePage, &info));
+    const std::string substitute(
+        reinterpret_cast<const char *>(info.DefaultChar),
+        info.DefaultChar[1] != 0 ? 2 : 1);
+    for (unsigned u = 0; u <= 0xFFFF; ++u) {
+      const char16_t unit = static_cast<char16_t>(u);
+      std::string expected = IcuEncode(converter.get(), unit);
+      char bytes[4] = {};
+      BOOL usedDefault = -1;
+      int result = WideCharToMultiByte(page.codePage, 0, &unit, 1, bytes, 4,
+                                       nullptr, &usedDefault);
+      SCOPED_TRACE(testing::Message()
+                   << page.codePage << " U+" << std::hex << u);
+      if (expected.empty()) {
+        ASSERT_EQ(std::string(bytes, result), substitute);
+        ASSERT_EQ(usedDefault, TRUE);
+      } else {
+        ASSERT_EQ(std::string(bytes, result), expected);
+        ASSERT_EQ(usedDefault, FALSE);
+      }
+    }
+  }
+}
