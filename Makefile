@@ -8,7 +8,7 @@ BUILD_TYPE ?= Release
 # Debian packages the build and tests need; `make deps` installs the
 # missing ones when run as root.
 DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
-BENCH_DEPS = hyperfine icu-devtools libc-bin time
+BENCH_DEPS = icu-devtools libc-bin time bc
 
 .PHONY: all build deps bench-deps demo test test-sanitize install package bench clean
 
@@ -48,6 +48,12 @@ test-sanitize: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Times odrim against iconv and uconv on generated corpora (SIZE in MB).
+SIZE ?= 100
+bench: bench-deps
+	@$(MAKE) --no-print-directory build
+	bench/run.sh $(SIZE)
 
 # A Debian package of the binary and the man page, in $(BUILD)/.
 package: build

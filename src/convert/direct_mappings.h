@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "convert/file_io.h"
-#include "convert/state.h"
 
 class DirectMappings {
 public:
@@ -18,13 +17,17 @@ public:
   // kKnown | length << 16 | byte 0 << 8 | byte 1.
   static constexpr std::uint32_t kKnown = 0x80000000u;
 
+  // twoByteCodes: the input has two-byte characters (lead and trail byte,
+  // or UTF-16 code units).
+  explicit DirectMappings(bool twoByteCodes)
+      : wide_(twoByteCodes ? std::make_unique<std::uint32_t[]>(1 << 16)
+                           : nullptr) {}
+
   std::uint32_t &ForByte(unsigned char byte) { return single_[byte]; }
   std::uint32_t &ForPair(unsigned char lead, unsigned char trail) {
-    return Row(lead)[trail];
+    return wide_[lead << 8 | trail];
   }
-  std::uint32_t &ForUnit(std::uint16_t unit) {
-    return Row(unit >> 8)[unit & 0xFF];
-  }
+  std::uint32_t &ForUnit(std::uint16_t unit) { return wide_[unit]; }
 
   static std::uint32_t Pack(const unsigned char *bytes, int length) {
     return kKnown | static_cast<std::uint32_t>(length) << 16 |
@@ -32,25 +35,65 @@ public:
            (length == 2 ? bytes[1] : 0u);
   }
 
-  // Writes a remembered character and counts it.
-  static void Write(OutputFile &out, std::uint32_t slot) {
+  // Writes a remembered character; returns its byte count. The caller
+  // counts it.
+  static int Write(OutputFile &out, std::uint32_t slot) {
     const unsigned char bytes[2] = {static_cast<unsigned char>(slot >> 8),
                                     static_cast<unsigned char>(slot)};
     const int length = static_cast<int>(slot >> 16 & 0x3);
     out.Write(bytes, static_cast<std::size_t>(length));
-    ConversionCounters.outputBytes += length;
-    ++ConversionCounters.outputChars;
+    return length;
+  }
+
+  // Writes remembered characters from the input buffer into the output
+  // buffer for as long as both have room and the characters are known;
+  // returns the number of characters. Kind tells how the input is cut into
+  // characters. A lead byte without its trail byte in the buffer, or an
+  // unknown character, ends the stretch: the caller takes it the long way.
+  enum class Input { kSingleByte, kDoubleByte, kUtf16 };
+  template <Input kind>
+  std::int64_t Stretch(InputFile &in, OutputFile &out, const bool *leadByte,
+                       std::int64_t &inBytes, std::int64_t &outBytes) const {
+    const unsigned char *p = in.Cursor();
+    const unsigned char *const limit = in.Limit();
+    unsigned char *o = out.Space();
+    unsigned char *const outLimit = out.SpaceEnd();
+    const unsigned char *const start = p;
+    unsigned char *const outStart = o;
+    std::int64_t chars = 0;
+    while (limit - p >= 2 && outLimit - o >= 2) {
+      std::uint32_t slot;
+      int count = 1;
+      if constexpr (kind == Input::kUtf16) {
+        slot = wide_[p[0] | p[1] << 8];
+        count = 2;
+      } else if constexpr (kind == Input::kDoubleByte) {
+        if (leadByte[p[0]]) {
+          slot = wide_[p[0] << 8 | p[1]];
+          count = 2;
+        } else {
+          slot = single_[p[0]];
+        }
+      } else {
+        slot = single_[p[0]];
+      }
+      if (slot == 0)
+        break;
+      o[0] = static_cast<unsigned char>(slot >> 8);
+      o[1] = static_cast<unsigned char>(slot);
+      o += slot >> 16 & 0x3;
+      p += count;
+      ++chars;
+    }
+    inBytes += p - start;
+    outBytes += o - outStart;
+    in.Skip(static_cast<std::size_t>(p - start));
+    out.Commit(static_cast<std::size_t>(o - outStart));
+    return chars;
   }
 
 private:
-  std::uint32_t *Row(unsigned index) {
-    if (!rows_[index])
-      rows_[index] = std::make_unique<std::uint32_t[]>(256);
-    return rows_[index].get();
-  }
-
-  // 1 KiB for single bytes, and 1 KiB for each lead byte (or each block of
-  // 256 UTF-16 units) met: at most 257 KiB.
+  // 1 KiB for single bytes; 256 KiB for two-byte codes.
   std::uint32_t single_[256] = {};
-  std::unique_ptr<std::uint32_t[]> rows_[256];
+  std::unique_ptr<std::uint32_t[]> wide_;
 };

@@ -23,6 +23,12 @@ public:
   // The next byte; only after AtEnd() returned false.
   unsigned char Next() { return buffer_[next_++]; }
 
+  // The bytes read ahead and not yet taken, for loops that take many at a
+  // time: [Cursor(), Limit()), then Skip(count) for those taken.
+  const unsigned char *Cursor() const { return buffer_ + next_; }
+  const unsigned char *Limit() const { return buffer_ + end_; }
+  void Skip(std::size_t count) { next_ += count; }
+
 private:
   bool Fill();
 
@@ -62,6 +68,12 @@ public:
     }
     WriteSlow(bytes, count);
   }
+  // Free room in the buffer, for loops that write many characters at a
+  // time: write into [Space(), SpaceEnd()), then Commit(count).
+  unsigned char *Space() { return buffer_ + used_; }
+  unsigned char *SpaceEnd() { return buffer_ + kBufferSize; }
+  void Commit(std::size_t count) { used_ += count; }
+
   // Writes out what is buffered; false when any write so far failed.
   bool Flush();
   // Flushes and closes; false when any write or the close failed.

@@ -117,7 +117,7 @@ bool ConvertChar(OutputFile &out, int incp, int outcp, unsigned char first,
           static_cast<unsigned char>(current & 0xFF),
           static_cast<unsigned char>(current >> 8)};
       *slot = DirectMappings::Pack(bytes, 2);
-      DirectMappings::Write(out, *slot);
+      WriteUtf16Unit(out, current);
       return true;
     }
   }
@@ -195,10 +195,43 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     return;
   }
 
-  DirectMappings direct;
+  DirectMappings direct(utf16Input || inInfo.MaxCharSize > 1);
+  // Characters written from the remembered mappings are counted here and
+  // added to the counters before anything else reads them.
+  std::int64_t directChars = 0, directInBytes = 0, directOutBytes = 0;
+  auto settleDirectCounts = [&] {
+    ConversionCounters.inputChars += directChars;
+    ConversionCounters.outputChars += directChars;
+    ConversionCounters.inputBytes += directInBytes;
+    ConversionCounters.outputBytes += directOutBytes;
+    directChars = directInBytes = directOutBytes = 0;
+  };
+
+  const DirectMappings::Input inputKind =
+      utf16Input               ? DirectMappings::Input::kUtf16
+      : inInfo.MaxCharSize > 1 ? DirectMappings::Input::kDoubleByte
+                               : DirectMappings::Input::kSingleByte;
+
   bool writeErrorShown = false;
-  while (!in.AtEnd()) {
+  for (;;) {
+    switch (inputKind) {
+    case DirectMappings::Input::kUtf16:
+      directChars += direct.Stretch<DirectMappings::Input::kUtf16>(
+          in, out, leadByte, directInBytes, directOutBytes);
+      break;
+    case DirectMappings::Input::kDoubleByte:
+      directChars += direct.Stretch<DirectMappings::Input::kDoubleByte>(
+          in, out, leadByte, directInBytes, directOutBytes);
+      break;
+    case DirectMappings::Input::kSingleByte:
+      directChars += direct.Stretch<DirectMappings::Input::kSingleByte>(
+          in, out, leadByte, directInBytes, directOutBytes);
+      break;
+    }
+    if (in.AtEnd())
+      break;
     if (out.Failed()) {
+      settleDirectCounts();
       std::printf(kCannotWriteOutputFormat, outFile,
                   std::strerror(out.errorNumber()));
       WriteLineEnd();
@@ -212,6 +245,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     if (utf16Input) {
       if (in.AtEnd()) {
         // An odd final byte: half a code unit, which has no Unicode value.
+        settleDirectCounts();
         SetInputChar(first, 0);
         ++ConversionCounters.inputNoUnicode;
         std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(first));
@@ -224,6 +258,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
       slot = &direct.ForUnit(static_cast<std::uint16_t>(first | second << 8));
     } else if (leadByte[first]) {
       if (in.AtEnd()) {
+        settleDirectCounts();
         SetInputChar(first, 0);
         ++ConversionCounters.inputNoUnicode;
         std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(first));
@@ -239,15 +274,19 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     }
 
     if (*slot != 0) {
-      DirectMappings::Write(out, *slot);
-    } else {
-      if (!utf16Input)
-        SetInputChar(first, second);
-      if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot))
-        break;
+      directOutBytes += DirectMappings::Write(out, *slot);
+      directInBytes += byteCount;
+      ++directChars;
+      continue;
     }
+    settleDirectCounts();
+    if (!utf16Input)
+      SetInputChar(first, second);
+    if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot))
+      break;
     FinishChar(byteCount);
   }
+  settleDirectCounts();
 
   if (in.errorNumber() != 0) {
     std::printf(kCannotReadInputFormat, inFile,

@@ -54,12 +54,15 @@ constexpr CodePageRow kCodePages[] = {
 };
 constexpr std::size_t kCodePageCount = std::size(kCodePages);
 
-// Per-character answers, built from the converter at first use so that a
-// one-character call costs a table read instead of a converter call.
+// Per-character answers, each asked of the converter the first time it is
+// needed, so that a one-character call costs a table read instead of a
+// converter call, and a small file pays only for the characters it holds.
 constexpr std::int32_t kNoMapping = -1;    // the bytes have no Unicode value
 constexpr std::int32_t kAskConverter = -2; // not one unit: the converter says
 constexpr std::uint32_t kUnmappable = 0;
 constexpr std::uint32_t kEncodeAskConverter = 0xFFFFFFFF;
+constexpr std::int32_t kDecodeNotYet = -3;          // not asked yet
+constexpr std::uint32_t kEncodeNotYet = 0xFFFFFFFE; // not asked yet
 
 // The UTF-16 unit of each byte (one-byte input) or of each trail byte after
 // one lead byte: 1 KiB.
@@ -73,7 +76,8 @@ struct EncodeBlock {
 };
 
 // At most 257 decode rows and 256 encode blocks per code page (about
-// 513 KiB), fewer in practice: only the rows and blocks that the text uses.
+// 513 KiB), fewer in practice: a row or block is allocated when the first
+// of its entries is needed.
 struct OpenCodePage {
   UConverter *converter = nullptr;
   bool stopOnInvalidInput = true; // the to-Unicode callback now set
@@ -236,69 +240,57 @@ std::int32_t DecodeWithConverter(OpenCodePage *page, const char *bytes,
   return length == 1 ? units[0] : kAskConverter;
 }
 
-[[gnu::noinline]] void BuildSingleByteRow(OpenCodePage *page) {
-  {
-    auto row = std::make_unique<DecodeRow>();
-    for (int byte = 0; byte < 256; ++byte) {
-      const char bytes[1] = {static_cast<char>(byte)};
-      row->unit[byte] = DecodeWithConverter(page, bytes, 1);
-    }
-    page->single = std::move(row);
-  }
+[[gnu::noinline]] std::int32_t *NewDecodeRow(std::unique_ptr<DecodeRow> &row) {
+  row = std::make_unique<DecodeRow>();
+  std::fill(std::begin(row->unit), std::end(row->unit), kDecodeNotYet);
+  return row->unit;
 }
 
-inline const DecodeRow &SingleByteRow(OpenCodePage *page) {
-  if (!page->single)
-    BuildSingleByteRow(page);
-  return *page->single;
+// The table's answer for one or two bytes, asking the converter the first
+// time each byte sequence is met.
+inline std::int32_t DecodeEntry(OpenCodePage *page, const char *bytes,
+                                int count) {
+  const unsigned char *b = reinterpret_cast<const unsigned char *>(bytes);
+  std::unique_ptr<DecodeRow> &row =
+      count == 1 ? page->single : page->pairs[b[0]];
+  std::int32_t &entry =
+      (row ? row->unit : NewDecodeRow(row))[count == 1 ? b[0] : b[1]];
+  if (entry == kDecodeNotYet)
+    entry = DecodeWithConverter(page, bytes, count);
+  return entry;
 }
 
-[[gnu::noinline]] void BuildLeadByteRow(OpenCodePage *page,
-                                        unsigned char lead) {
-  std::unique_ptr<DecodeRow> &slot = page->pairs[lead];
-  {
-    auto row = std::make_unique<DecodeRow>();
-    for (int trail = 0; trail < 256; ++trail) {
-      const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-      row->unit[trail] = DecodeWithConverter(page, bytes, 2);
-    }
-    slot = std::move(row);
-  }
+[[gnu::noinline]] std::uint32_t EncodeWithTablesOnce(OpenCodePage *page,
+                                                     char16_t unit) {
+  const UChar source = unit;
+  char bytes[8];
+  int length =
+      EncodeCodePoint(page->converter, &source, 1, bytes, sizeof bytes);
+  if (length == 0)
+    return kUnmappable;
+  if (length > 2)
+    return kEncodeAskConverter;
+  return static_cast<std::uint32_t>(length) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) << 8 |
+         (length == 2 ? static_cast<unsigned char>(bytes[1]) : 0u);
 }
 
-inline const DecodeRow &LeadByteRow(OpenCodePage *page, unsigned char lead) {
-  if (!page->pairs[lead])
-    BuildLeadByteRow(page, lead);
-  return *page->pairs[lead];
+[[gnu::noinline]] std::uint32_t *
+NewEncodeBlock(std::unique_ptr<EncodeBlock> &block) {
+  block = std::make_unique<EncodeBlock>();
+  std::fill(std::begin(block->code), std::end(block->code), kEncodeNotYet);
+  return block->code;
 }
 
-[[gnu::noinline]] void BuildUnitBlock(OpenCodePage *page, unsigned high) {
-  std::unique_ptr<EncodeBlock> &slot = page->blocks[high];
-  {
-    auto block = std::make_unique<EncodeBlock>();
-    for (unsigned low = 0; low < 256; ++low) {
-      const UChar unit = static_cast<UChar>(high << 8 | low);
-      char bytes[8];
-      int length =
-          EncodeCodePoint(page->converter, &unit, 1, bytes, sizeof bytes);
-      block->code[low] =
-          length == 0 ? kUnmappable
-          : length > 2
-              ? kEncodeAskConverter
-              : static_cast<std::uint32_t>(length) << 16 |
-                    static_cast<std::uint32_t>(
-                        static_cast<unsigned char>(bytes[0]))
-                        << 8 |
-                    (length == 2 ? static_cast<unsigned char>(bytes[1]) : 0u);
-    }
-    slot = std::move(block);
-  }
-}
-
-inline const EncodeBlock &UnitBlock(OpenCodePage *page, unsigned high) {
-  if (!page->blocks[high])
-    BuildUnitBlock(page, high);
-  return *page->blocks[high];
+// The table's answer for one code unit, asking the converter the first time
+// each unit is met.
+inline std::uint32_t EncodeEntry(OpenCodePage *page, char16_t unit) {
+  std::unique_ptr<EncodeBlock> &block = page->blocks[unit >> 8];
+  std::uint32_t &entry =
+      (block ? block->code : NewEncodeBlock(block))[unit & 0xFF];
+  if (entry == kEncodeNotYet)
+    entry = EncodeWithTablesOnce(page, unit);
+  return entry;
 }
 
 // The converter's own answers, for what the tables do not hold.
@@ -341,11 +333,7 @@ int MultiByteToWideChar(int codePage, DWORD flags, const char *multiByte,
 
   bool stop = (flags & MB_ERR_INVALID_CHARS) != 0;
   if (stop && multiByteCount <= 2 && wideCapacity >= 1) {
-    const unsigned char *bytes =
-        reinterpret_cast<const unsigned char *>(multiByte);
-    std::int32_t unit = multiByteCount == 1
-                            ? SingleByteRow(page).unit[bytes[0]]
-                            : LeadByteRow(page, bytes[0]).unit[bytes[1]];
+    std::int32_t unit = DecodeEntry(page, multiByte, multiByteCount);
     if (unit >= 0) {
       wide[0] = static_cast<char16_t>(unit);
       return 1;
@@ -396,7 +384,7 @@ int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
     return 0;
 
   if (wideCount == 1 && defaultChar == nullptr && multiByteCapacity >= 2) {
-    std::uint32_t code = UnitBlock(page, wide[0] >> 8).code[wide[0] & 0xFF];
+    std::uint32_t code = EncodeEntry(page, wide[0]);
     if (code != kEncodeAskConverter) {
       int length;
       if (code == kUnmappable) {
