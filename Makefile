@@ -10,7 +10,7 @@ BUILD_TYPE ?= Release
 DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
 BENCH_DEPS = icu-devtools libc-bin time bc
 
-.PHONY: all build deps bench-deps demo test test-sanitize install package bench clean
+.PHONY: all build deps bench-deps demo test test-large test-sanitize install package bench clean
 
 all: build
 
@@ -37,14 +37,19 @@ demo: deps
 
 test: deps
 	@$(MAKE) --no-print-directory build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE large
 
 # Every test again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # warnings treated as errors.
 test-sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DODRIM_SANITIZE=ON -DODRIM_WERROR=ON
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
-	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS) -LE large
+
+# The tests labelled large (a 2.2 GB file).
+test-large: deps
+	@$(MAKE) --no-print-directory build
+	ctest --test-dir $(BUILD) --output-on-failure -L large
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

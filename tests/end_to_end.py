@@ -218,6 +218,40 @@ class FixedFaults(OdrimCase):
             "Cannot write output file /dev/full: No space left on device.\n"
             + summary(4, 4, out_bytes=4, out_chars=4))
 
+    def test_input_without_read_permission(self):
+        self.write("in.txt", b"data")
+        os.chmod(self.path("in.txt"), 0)
+        os.chmod(self.dir, 0o777)
+        command = ["in.txt", "1252", "out.txt", "437"]
+        if os.geteuid() == 0:
+            # Root reads anything: run as an unprivileged user instead.
+            if not shutil.which("setpriv"):
+                self.skipTest("running as root without setpriv")
+            console = self.run_as_nobody(command)
+        else:
+            console = self.run_odrim(*command)
+        self.assertEqual(console, "Cannot open input file in.txt: Permission denied. Conversion aborted.\n\n")
+        self.assertFalse(os.path.exists(self.path("out.txt")))
+
+    def run_as_nobody(self, args):
+        result = subprocess.run(
+            ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", ODRIM, *args],
+            cwd=self.dir, env={"LANG": "C", "PATH": "/usr/bin:/bin"}, stdin=subprocess.DEVNULL,
+            capture_output=True, timeout=60)
+        if result.returncode != 0 or result.stderr:
+            self.skipTest("cannot run odrim as an unprivileged user here: %r" % result.stderr[:200])
+        return result.stdout.decode("latin-1")
+
+    def test_input_from_a_pipe_is_read_to_the_end(self):
+        data = "中華民國".encode("gbk") * 50000 + b"\x81"
+        env = dict(os.environ, LANG="C")
+        result = subprocess.run([ODRIM, "/dev/stdin", "936", "out.txt", "950"], cwd=self.dir,
+                                env=env, input=data, capture_output=True, timeout=60)
+        out = open(self.path("out.txt"), "rb").read()
+        self.assertEqual(out, "中華民國".encode("cp950") * 50000 + b"?")
+        self.assertTrue(result.stdout.decode().endswith(
+            summary(len(data), 200001, no_unicode=1, out_bytes=len(out), out_chars=200001, default=1)))
+
     def test_odd_length_utf16_input(self):
         console, out = self.convert(utf16("AB") + b"\x05", 1200, 1252)
         self.assertEqual(out, b"AB?")

@@ -38,6 +38,7 @@ bool InputFile::Fill() {
   for (;;) {
     ssize_t got = ::read(fd_, buffer_, kBufferSize);
     if (got > 0) {
+      bytesRead_ += got;
       next_ = 0;
       end_ = static_cast<std::size_t>(got);
       return true;
@@ -71,6 +72,7 @@ void OutputFile::WriteAll(const unsigned char *bytes, std::size_t count) {
   while (count > 0 && error_ == 0) {
     ssize_t put = ::write(fd_, bytes, count);
     if (put > 0) {
+      bytesWritten_ += put;
       bytes += put;
       count -= static_cast<std::size_t>(put);
     } else if (put < 0 && errno != EINTR) {

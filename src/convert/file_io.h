@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 class InputFile {
@@ -17,6 +18,8 @@ public:
   bool Open(const char *path);
   int descriptor() const { return fd_; }
   int errorNumber() const { return error_; }
+  // Bytes read from the file so far.
+  std::int64_t bytesRead() const { return bytesRead_; }
 
   // True when no byte is left (or reading failed; see errorNumber()).
   bool AtEnd() { return next_ == end_ && !Fill(); }
@@ -35,6 +38,7 @@ private:
   static constexpr std::size_t kBufferSize = 1 << 18;
   int fd_ = -1;
   int error_ = 0;
+  std::int64_t bytesRead_ = 0;
   std::size_t next_ = 0;
   std::size_t end_ = 0;
   unsigned char *buffer_ = nullptr;
@@ -52,6 +56,8 @@ public:
   bool Create(const char *path);
   int errorNumber() const { return error_; }
   bool Failed() const { return error_ != 0; }
+  // Bytes that reached the file so far.
+  std::int64_t bytesWritten() const { return bytesWritten_; }
 
   void Write(const unsigned char *bytes, std::size_t count) {
     // Most characters are 1 or 2 bytes: copy those without a loop.
@@ -86,6 +92,7 @@ private:
   static constexpr std::size_t kBufferSize = 1 << 18;
   int fd_ = -1;
   int error_ = 0;
+  std::int64_t bytesWritten_ = 0;
   std::size_t used_ = 0;
   unsigned char *buffer_ = nullptr;
 };

@@ -35,6 +35,7 @@ void ReportImperfectMapping(const unsigned char *inputCharBytes,
     reportHeaderShown = true;
   }
 
+  ++lastRun.reportRows;
   std::printf("%8" PRId64 " %8" PRId64 "  ", ConversionCounters.inputBytes,
               ConversionCounters.inputChars);
   PrintCharBytes(inputCharBytes);

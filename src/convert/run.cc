@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cassert>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "convert/default_char.h"
 #include "convert/direct_mappings.h"
 #include "convert/fallback.h"
+#include "convert/invariants.h"
 #include "convert/messages.h"
 #include "convert/state.h"
 #include "convert/system_error.h"
@@ -174,6 +176,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
       leadByte[byte] =
           IsLeadByte(static_cast<unsigned char>(byte), inInfo.LeadByte);
   ConversionCounters = {};
+  lastRun = {};
 
   InputFile in;
   if (!in.Open(inFile)) {
@@ -213,6 +216,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
                                : DirectMappings::Input::kSingleByte;
 
   bool writeErrorShown = false;
+  bool serviceFailed = false;
   for (;;) {
     switch (inputKind) {
     case DirectMappings::Input::kUtf16:
@@ -282,8 +286,10 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     settleDirectCounts();
     if (!utf16Input)
       SetInputChar(first, second);
-    if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot))
+    if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot)) {
+      serviceFailed = true;
       break;
+    }
     FinishChar(byteCount);
   }
   settleDirectCounts();
@@ -293,10 +299,15 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
                 std::strerror(in.errorNumber()));
     WriteLineEnd();
   }
-  if (!out.Close() && !writeErrorShown) {
+  const bool closed = out.Close();
+  if (!closed && !writeErrorShown) {
     std::printf(kCannotWriteOutputFormat, outFile,
                 std::strerror(out.errorNumber()));
     WriteLineEnd();
   }
+  lastRun.completed = closed && !serviceFailed && in.errorNumber() == 0;
+  lastRun.bytesRead = in.bytesRead();
+  lastRun.bytesWritten = out.bytesWritten();
+  assert(CheckRunInvariants().empty());
   PrintSummary();
 }

@@ -5,3 +5,4 @@ unsigned char InputCharBuffer[3] = {};
 unsigned char OutputCharBuffer[4] = {};
 unsigned char DefaultCharBuffer[3] = {};
 bool reportHeaderShown = false;
+RunRecord lastRun = {};

@@ -34,3 +34,12 @@ extern unsigned char OutputCharBuffer[4];
 extern unsigned char DefaultCharBuffer[3];
 
 extern bool reportHeaderShown;
+
+// What the last conversion run did, kept to check the counters against.
+struct RunRecord {
+  bool completed;            // read to the end with no failure of any kind
+  std::int64_t bytesRead;    // bytes read from the input file
+  std::int64_t bytesWritten; // bytes that reached the output file
+  std::int64_t reportRows;   // rows of the imperfect-mapping report
+};
+extern RunRecord lastRun;
