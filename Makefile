@@ -10,7 +10,7 @@ BUILD_TYPE ?= Release
 DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
 BENCH_DEPS = icu-devtools libc-bin time bc
 
-.PHONY: all build deps bench-deps demo test test-large test-sanitize install package bench clean
+.PHONY: all build deps bench-deps fuzz fuzz-deps demo test test-large test-sanitize install package bench clean
 
 all: build
 
@@ -59,6 +59,24 @@ SIZE ?= 100
 bench: bench-deps
 	@$(MAKE) --no-print-directory build
 	bench/run.sh $(SIZE)
+
+# Runs each fuzz target for FUZZ_SECONDS (clang's libFuzzer). New inputs
+# go to $(BUILD)-fuzz/corpus-*; findings are saved there as crash-* files,
+# to be copied into fuzz/corpus/<target>/ once fixed.
+FUZZ_SECONDS ?= 60
+fuzz: fuzz-deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DODRIM_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target convert_fuzzer cli_fuzzer
+	@for target in convert cli; do \
+	  mkdir -p $(BUILD)-fuzz/corpus-$$target && \
+	  echo "fuzzing $$target for $(FUZZ_SECONDS) s" && \
+	  (cd $(BUILD)-fuzz && ./$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	     corpus-$$target ../fuzz/corpus/$$target 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' ) && \
+	  ! ls $(BUILD)-fuzz/crash-* $(BUILD)-fuzz/leak-* $(BUILD)-fuzz/timeout-* 2>/dev/null || exit 1; \
+	done
+
+fuzz-deps:
+	@DEPS="$(DEPS) clang libclang-rt-14-dev" sh tools/install_deps.sh
 
 # A Debian package of the binary and the man page, in $(BUILD)/.
 package: build
