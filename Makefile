@@ -10,7 +10,7 @@ BUILD_TYPE ?= Release
 DEPS = cmake make g++ pkg-config libicu-dev libgtest-dev python3 unicode-data
 BENCH_DEPS = icu-devtools libc-bin time bc
 
-.PHONY: all build deps bench-deps fuzz fuzz-deps demo test test-large test-sanitize install package bench clean
+.PHONY: one-way all build deps bench-deps fuzz fuzz-deps demo test test-large test-sanitize install package bench clean
 
 all: build
 
@@ -53,6 +53,10 @@ test-large: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Rewrites the one-way mapping lists of data/one_way from the ICU tables.
+one-way: build
+	$(BUILD)/one_way_dump data/one_way
 
 # Times odrim against iconv and uconv on generated corpora (SIZE in MB).
 SIZE ?= 100
