@@ -383,6 +383,110 @@ class HanFallback(OdrimCase):
                 self.assertIn("-variant\n", console)
 
 
+class Utf8AndGb18030(OdrimCase):
+    def test_text_both_ways(self):
+        simplified, traditional = "中华人民共和国，说话。", "中華民國，電話。"
+        cases = [
+            # input bytes, incp, outcp, expected output
+            (simplified.encode("gbk"), 936, 65001, simplified.encode("utf-8")),
+            (traditional.encode("gbk"), 936, 65001, traditional.encode("utf-8")),
+            (simplified.encode("utf-8"), 65001, 936, simplified.encode("gbk")),
+            (traditional.encode("utf-8"), 65001, 936, "中华民国，电话。".encode("gbk")),
+            (traditional.encode("cp950"), 950, 65001, traditional.encode("utf-8")),
+            (traditional.encode("utf-8"), 65001, 950, traditional.encode("cp950")),
+            ("﻿A".encode("utf-8"), 65001, 1200, "﻿A".encode("utf-16-le")),
+            ("﻿A".encode("utf-16-le"), 1200, 65001, "﻿A".encode("utf-8")),
+            ("a😀𠀀中".encode("gb18030"), 54936, 65001, "a😀𠀀中".encode("utf-8")),
+            ("a😀𠀀中€".encode("utf-8"), 65001, 54936, "a😀𠀀中€".encode("gb18030")),
+            ("😀".encode("utf-16-le"), 1200, 54936, "😀".encode("gb18030")),
+            ("中文".encode("gb18030"), 54936, 950, "中文".encode("cp950")),
+        ]
+        for data, incp, outcp, expected in cases:
+            with self.subTest(incp=incp, outcp=outcp, data=data):
+                console, out = self.convert(data, incp, outcp)
+                self.assertEqual(out, expected)
+                self.assertNotIn("Imperfect", console)
+
+    def test_preference_and_variant_from_utf8(self):
+        console, out = self.convert("为".encode("utf-8"), 65001, 950)
+        self.assertEqual(out, b"\xac\xb0")
+        self.assertEqual(
+            console,
+            HEADER
+            + "       0        0  0xE4B8BA U+7232  U+70BA          0         0  0xACB0-variant\n"
+            + summary(3, 1, with_variant=1, out_bytes=2, out_chars=1, variant=1))
+
+    def test_character_beyond_ffff(self):
+        # UTF-16 to UTF-8: the pair is one character of 4 bytes.
+        console, out = self.convert("😀".encode("utf-16-le"), 1200, 65001)
+        self.assertEqual(out, "😀".encode("utf-8"))
+        self.assertEqual(console, summary(4, 1, out_bytes=4, out_chars=1))
+        # UTF-16 to 936: the units stay separate, two rows.
+        console, out = self.convert("😀".encode("utf-16-le"), 1200, 936)
+        self.assertEqual(out, b"??")
+        self.assertEqual(
+            console,
+            HEADER
+            + "       0        0    0x00 U+D83D                  0         0    0x3F-default\n"
+            + "       2        1    0x00 U+DE00                  1         1    0x3F-default\n"
+            + summary(4, 2, out_bytes=2, out_chars=2, default=2))
+        # UTF-8 to 936: one character, its code point widens the column.
+        console, out = self.convert("😀".encode("utf-8"), 65001, 936)
+        self.assertEqual(out, b"?")
+        self.assertEqual(
+            console,
+            HEADER
+            + "       0        0  0xF09F9880 U+1F600                  0         0    0x3F-default\n"
+            + summary(4, 1, out_bytes=1, out_chars=1, default=1))
+        # UTF-8 to UTF-16: one character of two units.
+        console, out = self.convert("😀".encode("utf-8"), 65001, 1200)
+        self.assertEqual(out, "😀".encode("utf-16-le"))
+        self.assertEqual(console, summary(4, 1, out_bytes=4, out_chars=1))
+
+    def test_lone_surrogate_to_utf8_goes_to_the_fallback_chain(self):
+        console, out = self.convert(b"\x3d\xd8A\x00", 1200, 65001)
+        self.assertEqual(out, b"?A")
+        self.assertIn("       0        0    0x00 U+D83D                  0         0    0x3F-default\n",
+                      console)
+
+    def test_malformed_and_truncated_utf8(self):
+        data = b"\xc0\x80|\xed\xa0\x80|\xe4\xb8A|\xe4\xb8"
+        console, out = self.convert(data, 65001, 1252)
+        self.assertEqual(out, b"??|???|?A|?")
+        rows = [(0, 0, "0xC0"), (1, 1, "0x80"), (3, 3, "0xED"), (4, 4, "0xA0"),
+                (5, 5, "0x80"), (7, 7, "0xE4B8")]
+        expected = HEADER
+        out_offset = {0: 0, 1: 1, 3: 3, 4: 4, 5: 5, 7: 7}
+        for in_byte, in_char, code in rows:
+            expected += (f"{in_byte:8d} {in_char:8d}  {code:>6} U+   0 " + " " * 9
+                         + f"{out_offset[in_byte]:9d} {in_char:9d}    0x3F-default\n")
+        expected += "Last input bytes (0xE4 0xB8) are an incomplete character. Treated as unmappable char.\n"
+        expected += "      11       10  0xE4B8 U+   0                 10        10    0x3F-default\n"
+        expected += summary(13, 11, no_unicode=7, out_bytes=11, out_chars=11, default=7)
+        self.assertEqual(console, expected)
+
+    def test_malformed_and_truncated_gb18030(self):
+        # A lead byte before a byte that cannot follow it is one character;
+        # reading goes on with that byte. A four-byte start cut off at the end.
+        console, out = self.convert(b"\x81\x20x\x81\x30\x20\x81\x30", 54936, 65001)
+        self.assertEqual(out, b"? x? ?")
+        self.assertIn("Last input bytes (0x81 0x30) are an incomplete character.", console)
+        self.assertIn("       3        3  0x8130 U+   0", console)
+        self.assertTrue(console.endswith(summary(8, 6, no_unicode=3, out_bytes=6, out_chars=6, default=3)))
+        console, out = self.convert(b"ab\x81", 54936, 65001)
+        self.assertIn("Last input byte (0x81) is an orphaned lead byte. Treated as unmappable char.\n", console)
+
+    def test_default_character_in_utf8_output_is_a_unicode_value(self):
+        for defchar, written, shown in (((), b"?", "  0x3F"), (("3042",), "あ".encode("utf-8"), "0x3042"),
+                                        (("E9",), "é".encode("utf-8"), "  0xE9")):
+            with self.subTest(defchar=defchar):
+                console, out = self.convert(b"\x80", 932, 65001, *defchar)
+                self.assertEqual(out, written)
+                self.assertIn(f"{shown}-default\n", console)
+                self.assertTrue(console.endswith(summary(1, 1, no_unicode=1, out_bytes=len(written),
+                                                         out_chars=1, default=1)))
+
+
 class UsageScreen(OdrimCase):
     SCREEN_START = (
         "\nODRIM\n\n"

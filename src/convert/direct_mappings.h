@@ -9,49 +9,39 @@
 #include <cstdint>
 #include <memory>
 
+#include "convert/char_reader.h"
 #include "convert/file_io.h"
+#include "platform/utf8.h"
 
 class DirectMappings {
 public:
   // A slot is 0 until its character has mapped directly, then
-  // kKnown | length << 16 | byte 0 << 8 | byte 1.
-  static constexpr std::uint32_t kKnown = 0x80000000u;
+  // kKnown | length << 32 | the bytes, the first in bits 24 to 31.
+  static constexpr std::uint64_t kKnown = std::uint64_t{1} << 63;
 
-  // twoByteCodes: the input has two-byte characters (lead and trail byte,
-  // or UTF-16 code units).
-  explicit DirectMappings(bool twoByteCodes)
-      : wide_(twoByteCodes ? std::make_unique<std::uint32_t[]>(1 << 16)
-                           : nullptr) {}
+  // The key of a character: its byte (single_), or its lead and trail bytes,
+  // or its UTF-16 unit (UTF-16 input; UTF-8 input decoded, up to U+FFFF).
+  explicit DirectMappings(InputKind kind)
+      : wide_(kind == InputKind::kSingleByte
+                  ? nullptr
+                  : std::make_unique<std::uint64_t[]>(1 << 16)) {}
 
-  std::uint32_t &ForByte(unsigned char byte) { return single_[byte]; }
-  std::uint32_t &ForPair(unsigned char lead, unsigned char trail) {
-    return wide_[lead << 8 | trail];
-  }
-  std::uint32_t &ForUnit(std::uint16_t unit) { return wide_[unit]; }
+  std::uint64_t &ForByte(unsigned char byte) { return single_[byte]; }
+  std::uint64_t &ForWide(unsigned key) { return wide_[key]; }
 
-  static std::uint32_t Pack(const unsigned char *bytes, int length) {
-    return kKnown | static_cast<std::uint32_t>(length) << 16 |
-           static_cast<std::uint32_t>(bytes[0]) << 8 |
-           (length == 2 ? bytes[1] : 0u);
-  }
-
-  // Writes a remembered character; returns its byte count. The caller
-  // counts it.
-  static int Write(OutputFile &out, std::uint32_t slot) {
-    const unsigned char bytes[2] = {static_cast<unsigned char>(slot >> 8),
-                                    static_cast<unsigned char>(slot)};
-    const int length = static_cast<int>(slot >> 16 & 0x3);
-    out.Write(bytes, static_cast<std::size_t>(length));
-    return length;
+  static std::uint64_t Pack(const unsigned char *bytes, int length) {
+    std::uint64_t slot = kKnown | static_cast<std::uint64_t>(length) << 32;
+    for (int i = 0; i < length; ++i)
+      slot |= static_cast<std::uint64_t>(bytes[i]) << (24 - 8 * i);
+    return slot;
   }
 
   // Writes remembered characters from the input buffer into the output
   // buffer for as long as both have room and the characters are known;
-  // returns the number of characters. Kind tells how the input is cut into
-  // characters. A lead byte without its trail byte in the buffer, or an
-  // unknown character, ends the stretch: the caller takes it the long way.
-  enum class Input { kSingleByte, kDoubleByte, kUtf16 };
-  template <Input kind>
+  // returns the number of characters and adds their bytes to inBytes and
+  // outBytes. A character that may not lie whole in the buffer, a four-byte
+  // one or an unknown one ends the stretch: the caller takes it the long way.
+  template <InputKind kind>
   std::int64_t Stretch(InputFile &in, OutputFile &out, const bool *leadByte,
                        std::int64_t &inBytes, std::int64_t &outBytes) const {
     const unsigned char *p = in.Cursor();
@@ -61,27 +51,43 @@ public:
     const unsigned char *const start = p;
     unsigned char *const outStart = o;
     std::int64_t chars = 0;
-    while (limit - p >= 2 && outLimit - o >= 2) {
-      std::uint32_t slot;
+    while (limit - p >= 3 && outLimit - o >= 4) {
+      std::uint64_t slot;
       int count = 1;
-      if constexpr (kind == Input::kUtf16) {
-        slot = wide_[p[0] | p[1] << 8];
+      const unsigned char first = p[0];
+      if constexpr (kind == InputKind::kUtf16) {
+        slot = wide_[first | p[1] << 8];
         count = 2;
-      } else if constexpr (kind == Input::kDoubleByte) {
-        if (leadByte[p[0]]) {
-          slot = wide_[p[0] << 8 | p[1]];
+      } else if constexpr (kind == InputKind::kUtf8) {
+        count = Utf8SequenceLength(first);
+        if (count == 1) {
+          slot = wide_[first];
+        } else if (count == 2 && Utf8Continues(first, 1, p[1])) {
+          slot = wide_[Utf8Decode(p, 2)];
+        } else if (count == 3 && Utf8Continues(first, 1, p[1]) &&
+                   Utf8Continues(first, 2, p[2])) {
+          slot = wide_[Utf8Decode(p, 3)];
+        } else {
+          break;
+        }
+      } else if constexpr (kind == InputKind::kDoubleByte ||
+                           kind == InputKind::kGb18030) {
+        if (leadByte[first]) {
+          slot = wide_[first << 8 | p[1]];
           count = 2;
         } else {
-          slot = single_[p[0]];
+          slot = single_[first];
         }
       } else {
-        slot = single_[p[0]];
+        slot = single_[first];
       }
       if (slot == 0)
         break;
-      o[0] = static_cast<unsigned char>(slot >> 8);
-      o[1] = static_cast<unsigned char>(slot);
-      o += slot >> 16 & 0x3;
+      o[0] = static_cast<unsigned char>(slot >> 24);
+      o[1] = static_cast<unsigned char>(slot >> 16);
+      o[2] = static_cast<unsigned char>(slot >> 8);
+      o[3] = static_cast<unsigned char>(slot);
+      o += slot >> 32 & 0x7;
       p += count;
       ++chars;
     }
@@ -93,7 +99,7 @@ public:
   }
 
 private:
-  // 1 KiB for single bytes; 256 KiB for two-byte codes.
-  std::uint32_t single_[256] = {};
-  std::unique_ptr<std::uint32_t[]> wide_;
+  // 2 KiB for single bytes; 512 KiB for two-byte keys.
+  std::uint64_t single_[256] = {};
+  std::unique_ptr<std::uint64_t[]> wide_;
 };

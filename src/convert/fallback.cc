@@ -4,16 +4,27 @@
 #include "convert/run.h"
 #include "convert/state.h"
 #include "han/han_tables.h"
+#include "platform/codepage.h"
+#include "platform/utf8.h"
 
-void ApplyScriptPreference(int outcp, std::uint16_t &current) {
-  PreferScript(outcp, current);
+void ApplyScriptPreference(int outcp, char32_t &current) {
+  if (current > 0xFFFF)
+    return;
+  std::uint16_t unit = static_cast<std::uint16_t>(current);
+  PreferScript(outcp, unit);
+  current = unit;
 }
 
 namespace {
 
+std::uint16_t VariantOf(char32_t value) {
+  return value > 0xFFFF ? 0
+                        : LookupHanVariant(static_cast<std::uint16_t>(value));
+}
+
 // Tries to write the variant of value; true when the output code page can
 // represent it and it was written.
-bool TryVariant(OutputFile &out, int outcp, std::uint16_t value,
+bool TryVariant(OutputFile &out, int outcp, char32_t value,
                 std::uint16_t variant) {
   ++ConversionCounters.inputWithVariant;
   int usedDefault = 0;
@@ -27,16 +38,35 @@ bool TryVariant(OutputFile &out, int outcp, std::uint16_t value,
   return true;
 }
 
+// Writes the default character: bytes of the output code page, or for the
+// Unicode code pages the parsed value as one UTF-16 unit or in UTF-8.
+void WriteDefaultChar(OutputFile &out, int outcp) {
+  const char32_t value = DefaultCharBuffer[1] != 0
+                             ? static_cast<char32_t>(DefaultCharBuffer[0] << 8 |
+                                                     DefaultCharBuffer[1])
+                             : DefaultCharBuffer[0];
+  if (outcp == kUtf16CodePage) {
+    WriteUtf16Unit(out, static_cast<std::uint16_t>(value));
+  } else if (outcp == kUtf8CodePage) {
+    // A surrogate value has no UTF-8 form: '?' stands in for it.
+    unsigned char bytes[5] = {};
+    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+    WriteOutputChar(out, bytes, Utf8Encode(surrogate ? U'?' : value, bytes));
+  } else {
+    WriteOutputChar(out, DefaultCharBuffer);
+  }
+}
+
 } // namespace
 
-void RunFallbackChain(OutputFile &out, int outcp, std::uint16_t current,
-                      std::uint16_t decoded) {
-  std::uint16_t variant = LookupHanVariant(current);
+void RunFallbackChain(OutputFile &out, int outcp, char32_t current,
+                      char32_t decoded) {
+  std::uint16_t variant = VariantOf(current);
   if (variant != 0 && variant != current) {
     if (TryVariant(out, outcp, current, variant))
       return;
   } else if (decoded != current) {
-    variant = LookupHanVariant(decoded);
+    variant = VariantOf(decoded);
     if (variant != 0 && variant != decoded &&
         TryVariant(out, outcp, decoded, variant))
       return;
@@ -51,14 +81,5 @@ void RunFallbackChain(OutputFile &out, int outcp, std::uint16_t current,
   ++ConversionCounters.outputDefault;
   ReportImperfectMapping(InputCharBuffer, current, variant, DefaultCharBuffer,
                          kMappedToDefault);
-  if (outcp == kUtf16CodePage) {
-    std::uint16_t unit =
-        DefaultCharBuffer[1] != 0
-            ? static_cast<std::uint16_t>(DefaultCharBuffer[0] << 8 |
-                                         DefaultCharBuffer[1])
-            : DefaultCharBuffer[0];
-    WriteUtf16Unit(out, unit);
-  } else {
-    WriteOutputChar(out, DefaultCharBuffer);
-  }
+  WriteDefaultChar(out, outcp);
 }

@@ -8,11 +8,12 @@
 
 // Moves the character in hand to the form that output code page 936 or 950
 // prefers, before it is encoded.
-void ApplyScriptPreference(int outcp, std::uint16_t &current);
+void ApplyScriptPreference(int outcp, char32_t &current);
 
 // Finishes a character that has no direct mapping: its Han variant, else the
 // variant of the character as decoded (when the preference step changed it),
 // else the default character, else nothing. Counts and reports the outcome.
-// current and decoded are 0 for a character without a Unicode value.
-void RunFallbackChain(OutputFile &out, int outcp, std::uint16_t current,
-                      std::uint16_t decoded);
+// current and decoded are 0 for a character without a Unicode value; a
+// character beyond U+FFFF has no Han variant.
+void RunFallbackChain(OutputFile &out, int outcp, char32_t current,
+                      char32_t decoded);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -50,6 +51,26 @@ bool InputFile::Fill() {
       return false;
     }
   }
+}
+
+std::size_t InputFile::Lookahead(std::size_t count) {
+  if (end_ - next_ >= count || fd_ < 0)
+    return std::min(end_ - next_, count);
+  std::memmove(buffer_, buffer_ + next_, end_ - next_);
+  end_ -= next_;
+  next_ = 0;
+  while (end_ < count && error_ == 0) {
+    ssize_t got = ::read(fd_, buffer_ + end_, kBufferSize - end_);
+    if (got > 0) {
+      bytesRead_ += got;
+      end_ += static_cast<std::size_t>(got);
+    } else if (got == 0) {
+      break;
+    } else if (errno != EINTR) {
+      error_ = errno;
+    }
+  }
+  return std::min(end_, count);
 }
 
 OutputFile::~OutputFile() {

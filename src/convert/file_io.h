@@ -32,6 +32,10 @@ public:
   const unsigned char *Limit() const { return buffer_ + end_; }
   void Skip(std::size_t count) { next_ += count; }
 
+  // Makes up to count bytes available at Cursor() (fewer only at the end of
+  // the input); returns how many are.
+  std::size_t Lookahead(std::size_t count);
+
 private:
   bool Fill();
 

@@ -8,6 +8,10 @@ inline constexpr char kInvalidCodePageHintText[] =
 inline constexpr char kOrphanedLeadByteFormat[] =
     "Last input byte (0x%2X) is an orphaned lead byte. Treated as unmappable "
     "char.\n";
+// Follows "Last input bytes (0x.. 0x..": two or three bytes of a UTF-8 or
+// GB18030 character cut off by the end of the input.
+inline constexpr char kIncompleteCharText[] =
+    ") are an incomplete character. Treated as unmappable char.\n";
 inline constexpr char kHalfUtf16CharFormat[] =
     "Last input byte (0x%2X) is half a UTF-16 character. Treated as "
     "unmappable char.\n";

@@ -6,15 +6,18 @@
 #include "convert/console.h"
 
 void PrintCharBytes(const unsigned char *charBytes) {
-  if (charBytes[1] != 0)
-    std::printf("0x%02X%02X", charBytes[0], charBytes[1]);
-  else
+  const int length = CharCodeLength(charBytes);
+  if (length == 1) {
     std::printf("  0x%02X", charBytes[0]);
+    return;
+  }
+  std::fputs("0x", stdout);
+  for (int i = 0; i < length; ++i)
+    std::printf("%02X", charBytes[i]);
 }
 
 void ReportImperfectMapping(const unsigned char *inputCharBytes,
-                            std::uint16_t unicodeValue,
-                            std::uint16_t variantValue,
+                            char32_t unicodeValue, std::uint16_t variantValue,
                             const unsigned char *outputCharBytes,
                             MappingKind kind) {
   if (!reportHeaderShown) {

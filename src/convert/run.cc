@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/char_reader.h"
 #include "convert/console.h"
 #include "convert/default_char.h"
 #include "convert/direct_mappings.h"
@@ -16,6 +17,7 @@
 #include "convert/state.h"
 #include "convert/system_error.h"
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
 bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
   for (int i = 0; i < MAX_LEADBYTES && leadBytes[i] != 0; i += 2)
@@ -24,14 +26,19 @@ bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
   return false;
 }
 
-int EncodeOutputChar(int outcp, std::uint16_t unit, int *usedDefault) {
-  OutputCharBuffer[0] = 0;
-  OutputCharBuffer[1] = 0;
+int EncodeOutputChar(int outcp, char32_t codePoint, int *usedDefault) {
+  std::memset(OutputCharBuffer, 0, sizeof OutputCharBuffer);
   *usedDefault = 0;
-  const char16_t wide = unit;
-  return WideCharToMultiByte(outcp, 0, &wide, 1,
-                             reinterpret_cast<char *>(OutputCharBuffer),
-                             sizeof OutputCharBuffer, nullptr, usedDefault);
+  char16_t units[2] = {static_cast<char16_t>(codePoint), 0};
+  int unitCount = 1;
+  if (codePoint > 0xFFFF) {
+    units[0] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
+    units[1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
+    unitCount = 2;
+  }
+  return WideCharToMultiByte(outcp, 0, units, unitCount,
+                             reinterpret_cast<char *>(OutputCharBuffer), 4,
+                             nullptr, usedDefault);
 }
 
 namespace {
@@ -85,25 +92,36 @@ inline void FinishChar(int byteCount) {
   ConversionCounters.inputBytes += byteCount;
 }
 
-inline void SetInputChar(unsigned char byte0, unsigned char byte1) {
-  InputCharBuffer[0] = byte0;
-  InputCharBuffer[1] = byte1;
+inline void SetInputChar(const unsigned char *bytes, int count) {
+  std::memset(InputCharBuffer, 0, sizeof InputCharBuffer);
+  std::memcpy(InputCharBuffer, bytes, static_cast<std::size_t>(count));
 }
 
-// Takes one character the whole road: decode (code page input), preferred
-// form, encode, and write, or the fallback chain. A direct mapping is
-// remembered in *slot. False when a code page service failed and the loop
-// must end; the character is then not finished.
-bool ConvertChar(OutputFile &out, int incp, int outcp, unsigned char first,
-                 unsigned char second, int byteCount, std::uint32_t *slot) {
-  std::uint16_t current;
+// The code point of one UTF-16 unit, or of a pair (4 bytes).
+char32_t Utf16CodePoint(const unsigned char *bytes, int count) {
+  const char32_t unit = static_cast<char32_t>(bytes[0] | bytes[1] << 8);
+  if (count < 4)
+    return unit;
+  const char32_t low = static_cast<char32_t>(bytes[2] | bytes[3] << 8);
+  return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+}
+
+// Takes one whole character the full road: decode (code page input),
+// preferred form, encode, and write, or the fallback chain. A direct
+// mapping of a character with a key is remembered in *slot (null: no key).
+// False when a code page service failed and the loop must end; the
+// character is then not finished.
+bool ConvertChar(OutputFile &out, int incp, int outcp, const CharRead &read,
+                 std::uint64_t *slot) {
+  char32_t current;
   if (incp == kUtf16CodePage) {
-    current = static_cast<std::uint16_t>(first | second << 8);
+    current = Utf16CodePoint(read.bytes, read.count);
   } else {
-    char16_t decodedUnit = 0;
-    if (MultiByteToWideChar(incp, MB_ERR_INVALID_CHARS,
-                            reinterpret_cast<const char *>(InputCharBuffer),
-                            byteCount, &decodedUnit, 1) == 0) {
+    char16_t units[2] = {};
+    const int unitCount = MultiByteToWideChar(
+        incp, MB_ERR_INVALID_CHARS, reinterpret_cast<const char *>(read.bytes),
+        read.count, units, 2);
+    if (unitCount == 0) {
       DWORD code = GetLastError();
       if (code != ERROR_NO_UNICODE_TRANSLATION) {
         PrintSystemError(code);
@@ -113,18 +131,26 @@ bool ConvertChar(OutputFile &out, int incp, int outcp, unsigned char first,
       RunFallbackChain(out, outcp, 0, 0);
       return true;
     }
-    current = decodedUnit;
+    current = units[0];
+    if (unitCount == 2)
+      current = 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00);
     if (outcp == kUtf16CodePage) {
-      const unsigned char bytes[2] = {
-          static_cast<unsigned char>(current & 0xFF),
-          static_cast<unsigned char>(current >> 8)};
-      *slot = DirectMappings::Pack(bytes, 2);
-      WriteUtf16Unit(out, current);
+      // One character, of one unit or of a pair.
+      const unsigned char bytes[4] = {
+          static_cast<unsigned char>(units[0] & 0xFF),
+          static_cast<unsigned char>(units[0] >> 8),
+          static_cast<unsigned char>(units[1] & 0xFF),
+          static_cast<unsigned char>(units[1] >> 8)};
+      out.Write(bytes, static_cast<std::size_t>(2 * unitCount));
+      ConversionCounters.outputBytes += 2 * unitCount;
+      ++ConversionCounters.outputChars;
+      if (slot != nullptr && unitCount == 1)
+        *slot = DirectMappings::Pack(bytes, 2);
       return true;
     }
   }
 
-  const std::uint16_t decoded = current;
+  const char32_t decoded = current;
   ApplyScriptPreference(outcp, current);
   int usedDefault = 0;
   int length = EncodeOutputChar(outcp, current, &usedDefault);
@@ -138,12 +164,47 @@ bool ConvertChar(OutputFile &out, int incp, int outcp, unsigned char first,
   } else if (usedDefault) {
     RunFallbackChain(out, outcp, current, decoded);
   } else {
-    if (length <= 2)
-      *slot = DirectMappings::Pack(OutputCharBuffer,
-                                   OutputCharBuffer[1] != 0 ? 2 : 1);
+    const int written = length > 2 ? length : OutputCharBuffer[1] != 0 ? 2 : 1;
+    if (slot != nullptr)
+      *slot = DirectMappings::Pack(OutputCharBuffer, written);
     WriteOutputChar(out, OutputCharBuffer, length);
   }
   return true;
+}
+
+// Where a character is remembered, if it can be: by its byte, its lead and
+// trail bytes, or its UTF-16 unit.
+std::uint64_t *SlotOf(DirectMappings &direct, InputKind kind,
+                      const CharRead &read) {
+  const unsigned char *b = read.bytes;
+  switch (kind) {
+  case InputKind::kSingleByte:
+    return &direct.ForByte(b[0]);
+  case InputKind::kDoubleByte:
+  case InputKind::kGb18030:
+    if (read.count == 1)
+      return &direct.ForByte(b[0]);
+    return read.count == 2 ? &direct.ForWide(b[0] << 8 | b[1]) : nullptr;
+  case InputKind::kUtf16:
+    return read.count == 2 ? &direct.ForWide(b[0] | b[1] << 8) : nullptr;
+  case InputKind::kUtf8:
+    return read.count <= 3 ? &direct.ForWide(Utf8Decode(b, read.count))
+                           : nullptr;
+  }
+  return nullptr;
+}
+
+// Shows the bytes of a character cut off by the end of the input.
+void PrintTruncatedChar(const CharRead &read) {
+  if (read.count == 1) {
+    std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(read.bytes[0]));
+    return;
+  }
+  std::fputs("Last input bytes (", stdout);
+  for (int i = 0; i < read.count; ++i)
+    std::printf(i == 0 ? "0x%02X" : " 0x%02X",
+                static_cast<unsigned>(read.bytes[i]));
+  std::fputs(kIncompleteCharText, stdout);
 }
 
 } // namespace
@@ -161,7 +222,8 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
   CPINFO inInfo{};
   if (!utf16Input && !AcceptCodePage(incp, &inInfo))
     return;
-  if (utf16Output) {
+  if (utf16Output || outcp == kUtf8CodePage) {
+    // For the Unicode code pages the default character is a Unicode value.
     ParseDefaultChar(defCharText, DefaultCharBuffer, nullptr);
   } else {
     CPINFO outInfo{};
@@ -175,6 +237,15 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     for (int byte = 0; byte < 256; ++byte)
       leadByte[byte] =
           IsLeadByte(static_cast<unsigned char>(byte), inInfo.LeadByte);
+  const InputKind inputKind = utf16Input                 ? InputKind::kUtf16
+                              : incp == kUtf8CodePage    ? InputKind::kUtf8
+                              : incp == kGb18030CodePage ? InputKind::kGb18030
+                              : inInfo.MaxCharSize > 1 ? InputKind::kDoubleByte
+                                                       : InputKind::kSingleByte;
+  // A surrogate pair in UTF-16 input is one character only where the output
+  // code page can take characters beyond U+FFFF whole.
+  const bool combineSurrogates =
+      outcp == kUtf8CodePage || outcp == kGb18030CodePage;
   ConversionCounters = {};
   lastRun = {};
 
@@ -198,7 +269,7 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     return;
   }
 
-  DirectMappings direct(utf16Input || inInfo.MaxCharSize > 1);
+  DirectMappings direct(inputKind);
   // Characters written from the remembered mappings are counted here and
   // added to the counters before anything else reads them.
   std::int64_t directChars = 0, directInBytes = 0, directOutBytes = 0;
@@ -210,87 +281,60 @@ void ConvertFile(const char *inFile, int incp, const char *outFile, int outcp,
     directChars = directInBytes = directOutBytes = 0;
   };
 
-  const DirectMappings::Input inputKind =
-      utf16Input               ? DirectMappings::Input::kUtf16
-      : inInfo.MaxCharSize > 1 ? DirectMappings::Input::kDoubleByte
-                               : DirectMappings::Input::kSingleByte;
-
   bool writeErrorShown = false;
   bool serviceFailed = false;
   for (;;) {
     switch (inputKind) {
-    case DirectMappings::Input::kUtf16:
-      directChars += direct.Stretch<DirectMappings::Input::kUtf16>(
-          in, out, leadByte, directInBytes, directOutBytes);
-      break;
-    case DirectMappings::Input::kDoubleByte:
-      directChars += direct.Stretch<DirectMappings::Input::kDoubleByte>(
-          in, out, leadByte, directInBytes, directOutBytes);
-      break;
-    case DirectMappings::Input::kSingleByte:
-      directChars += direct.Stretch<DirectMappings::Input::kSingleByte>(
-          in, out, leadByte, directInBytes, directOutBytes);
-      break;
+#define ODRIM_STRETCH(kind)                                                    \
+  case kind:                                                                   \
+    directChars += direct.Stretch<kind>(in, out, leadByte, directInBytes,      \
+                                        directOutBytes);                       \
+    break;
+      ODRIM_STRETCH(InputKind::kSingleByte)
+      ODRIM_STRETCH(InputKind::kDoubleByte)
+      ODRIM_STRETCH(InputKind::kUtf16)
+      ODRIM_STRETCH(InputKind::kUtf8)
+      ODRIM_STRETCH(InputKind::kGb18030)
+#undef ODRIM_STRETCH
     }
     if (in.AtEnd())
       break;
+    settleDirectCounts();
     if (out.Failed()) {
-      settleDirectCounts();
       std::printf(kCannotWriteOutputFormat, outFile,
                   std::strerror(out.errorNumber()));
       WriteLineEnd();
       writeErrorShown = true;
       break;
     }
-    const unsigned char first = in.Next();
-    unsigned char second = 0;
-    int byteCount = 1;
-    std::uint32_t *slot;
-    if (utf16Input) {
-      if (in.AtEnd()) {
-        // An odd final byte: half a code unit, which has no Unicode value.
-        settleDirectCounts();
-        SetInputChar(first, 0);
-        ++ConversionCounters.inputNoUnicode;
-        std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(first));
-        RunFallbackChain(out, outcp, 0, 0);
-        FinishChar(1);
+
+    const CharRead read = ReadChar(in, inputKind, leadByte, combineSurrogates);
+    if (!utf16Input || read.state == CharRead::kHalfUnit)
+      SetInputChar(read.bytes, read.count);
+    switch (read.state) {
+    case CharRead::kComplete:
+      if (!ConvertChar(out, incp, outcp, read,
+                       SlotOf(direct, inputKind, read))) {
+        serviceFailed = true;
         break;
       }
-      second = in.Next();
-      byteCount = 2;
-      slot = &direct.ForUnit(static_cast<std::uint16_t>(first | second << 8));
-    } else if (leadByte[first]) {
-      if (in.AtEnd()) {
-        settleDirectCounts();
-        SetInputChar(first, 0);
-        ++ConversionCounters.inputNoUnicode;
-        std::printf(kOrphanedLeadByteFormat, static_cast<unsigned>(first));
-        RunFallbackChain(out, outcp, 0, 0);
-        FinishChar(1);
-        continue;
-      }
-      second = in.Next();
-      byteCount = 2;
-      slot = &direct.ForPair(first, second);
-    } else {
-      slot = &direct.ForByte(first);
-    }
-
-    if (*slot != 0) {
-      directOutBytes += DirectMappings::Write(out, *slot);
-      directInBytes += byteCount;
-      ++directChars;
+      FinishChar(read.count);
       continue;
-    }
-    settleDirectCounts();
-    if (!utf16Input)
-      SetInputChar(first, second);
-    if (!ConvertChar(out, incp, outcp, first, second, byteCount, slot)) {
-      serviceFailed = true;
+    case CharRead::kHalfUnit:
+      std::printf(kHalfUtf16CharFormat, static_cast<unsigned>(read.bytes[0]));
+      break;
+    case CharRead::kTruncated:
+      PrintTruncatedChar(read);
+      break;
+    case CharRead::kMalformed:
       break;
     }
-    FinishChar(byteCount);
+    if (serviceFailed)
+      break;
+    // A character without a Unicode value.
+    ++ConversionCounters.inputNoUnicode;
+    RunFallbackChain(out, outcp, 0, 0);
+    FinishChar(read.count);
   }
   settleDirectCounts();
 

@@ -36,6 +36,7 @@ inline void WriteUtf16Unit(OutputFile &out, std::uint16_t unit) {
   ++ConversionCounters.outputChars;
 }
 
-// Encodes one code unit into OutputCharBuffer (bytes 0 and 1 cleared first).
-// Returns the byte count (0 on failure) and sets *usedDefault.
-int EncodeOutputChar(int outcp, std::uint16_t unit, int *usedDefault);
+// Encodes one character (one code unit, or a surrogate pair for a code
+// point beyond U+FFFF) into OutputCharBuffer, cleared first. Returns the byte
+// count (0 on failure) and sets *usedDefault.
+int EncodeOutputChar(int outcp, char32_t codePoint, int *usedDefault);

@@ -28,10 +28,19 @@ enum MappingKind {
 extern ConversionCountersType ConversionCounters;
 
 // Character codes: byte 0, byte 1 (0 for a one-byte code), then a 0 byte.
-// OutputCharBuffer has room for the longest encoder result.
-extern unsigned char InputCharBuffer[3];
-extern unsigned char OutputCharBuffer[4];
+// The characters of UTF-8 and GB18030 take up to 4 bytes, none of them 0
+// after the first, so a code is its bytes up to the first 0 after byte 0.
+extern unsigned char InputCharBuffer[5];
+extern unsigned char OutputCharBuffer[5];
 extern unsigned char DefaultCharBuffer[3];
+
+// The number of bytes of a character code (1 to 4).
+inline int CharCodeLength(const unsigned char *code) {
+  int length = 1;
+  while (length < 4 && code[length] != 0)
+    ++length;
+  return length;
+}
 
 extern bool reportHeaderShown;
 

@@ -31,6 +31,10 @@ inline constexpr int CP_ACP = 0;
 inline constexpr int CP_OEMCP = 1;
 inline constexpr int CP_MACCP = 2;
 
+// Code pages whose characters take up to 4 bytes.
+inline constexpr int kUtf8CodePage = 65001;
+inline constexpr int kGb18030CodePage = 54936;
+
 // Flags.
 inline constexpr DWORD MB_ERR_INVALID_CHARS = 0x0001;
 inline constexpr DWORD CP_INSTALLED = 0x0001;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/codepage.h"
+#include "platform/utf8.h"
 
 namespace {
 
@@ -23,34 +24,64 @@ struct CodePageRow {
 // order. Windows tables are used where ICU has them; the IBM and Macintosh
 // tables listed carry the same mappings for their code pages.
 constexpr CodePageRow kCodePages[] = {
-    {37, "ibm-37_P100-1995"},      {437, "ibm-437_P100-1995"},
-    {500, "ibm-500_P100-1995"},    {720, "ibm-720_P100-1997"},
-    {737, "ibm-737_P100-1997"},    {775, "ibm-775_P100-1996"},
-    {850, "ibm-850_P100-1995"},    {852, "ibm-852_P100-1995"},
-    {855, "ibm-855_P100-1995"},    {857, "ibm-857_P100-1995"},
-    {858, "ibm-858_P100-1997"},    {860, "ibm-860_P100-1995"},
-    {861, "ibm-861_P100-1995"},    {862, "ibm-862_P100-1995"},
-    {863, "ibm-863_P100-1995"},    {864, "ibm-864_X110-1999"},
-    {865, "ibm-865_P100-1995"},    {866, "ibm-866_P100-1995"},
-    {869, "ibm-869_P100-1995"},    {874, "windows-874-2000"},
-    {875, "ibm-875_P100-1995"},    {932, "ibm-943_P15A-2003"},
-    {936, "windows-936-2000"},     {949, "windows-949-2000"},
-    {950, "windows-950-2000"},     {1026, "ibm-1026_P100-1995"},
-    {1047, "ibm-1047_P100-1995"},  {1140, "ibm-1140_P100-1997"},
-    {1250, "ibm-5346_P100-1998"},  {1251, "ibm-5347_P100-1998"},
-    {1252, "ibm-5348_P100-1997"},  {1253, "ibm-5349_P100-1998"},
-    {1254, "ibm-5350_P100-1998"},  {1255, "ibm-9447_P100-2002"},
-    {1256, "ibm-9448_X100-2005"},  {1257, "ibm-9449_P100-2002"},
-    {1258, "ibm-5354_P100-1998"},  {10000, "macos-0_2-10.2"},
-    {10006, "macos-6_2-10.4"},     {10007, "macos-7_3-10.2"},
-    {10029, "macos-29-10.2"},      {10081, "macos-35-10.2"},
-    {20127, "US-ASCII"},           {20866, "ibm-878_P100-1996"},
-    {21866, "ibm-1168_P100-2002"}, {28591, "ISO-8859-1"},
-    {28592, "ibm-912_P100-1995"},  {28593, "ibm-913_P100-2000"},
-    {28594, "ibm-914_P100-1995"},  {28595, "ibm-915_P100-1995"},
-    {28596, "ibm-1089_P100-1995"}, {28597, "ibm-9005_X110-2007"},
-    {28598, "ibm-5012_P100-1999"}, {28599, "ibm-920_P100-1995"},
-    {28603, "ibm-921_P100-1995"},  {28605, "ibm-923_P100-1998"},
+    {37, "ibm-37_P100-1995"},
+    {437, "ibm-437_P100-1995"},
+    {500, "ibm-500_P100-1995"},
+    {720, "ibm-720_P100-1997"},
+    {737, "ibm-737_P100-1997"},
+    {775, "ibm-775_P100-1996"},
+    {850, "ibm-850_P100-1995"},
+    {852, "ibm-852_P100-1995"},
+    {855, "ibm-855_P100-1995"},
+    {857, "ibm-857_P100-1995"},
+    {858, "ibm-858_P100-1997"},
+    {860, "ibm-860_P100-1995"},
+    {861, "ibm-861_P100-1995"},
+    {862, "ibm-862_P100-1995"},
+    {863, "ibm-863_P100-1995"},
+    {864, "ibm-864_X110-1999"},
+    {865, "ibm-865_P100-1995"},
+    {866, "ibm-866_P100-1995"},
+    {869, "ibm-869_P100-1995"},
+    {874, "windows-874-2000"},
+    {875, "ibm-875_P100-1995"},
+    {932, "ibm-943_P15A-2003"},
+    {936, "windows-936-2000"},
+    {949, "windows-949-2000"},
+    {950, "windows-950-2000"},
+    {1026, "ibm-1026_P100-1995"},
+    {1047, "ibm-1047_P100-1995"},
+    {1140, "ibm-1140_P100-1997"},
+    {1250, "ibm-5346_P100-1998"},
+    {1251, "ibm-5347_P100-1998"},
+    {1252, "ibm-5348_P100-1997"},
+    {1253, "ibm-5349_P100-1998"},
+    {1254, "ibm-5350_P100-1998"},
+    {1255, "ibm-9447_P100-2002"},
+    {1256, "ibm-9448_X100-2005"},
+    {1257, "ibm-9449_P100-2002"},
+    {1258, "ibm-5354_P100-1998"},
+    {10000, "macos-0_2-10.2"},
+    {10006, "macos-6_2-10.4"},
+    {10007, "macos-7_3-10.2"},
+    {10029, "macos-29-10.2"},
+    {10081, "macos-35-10.2"},
+    {20127, "US-ASCII"},
+    {20866, "ibm-878_P100-1996"},
+    {21866, "ibm-1168_P100-2002"},
+    {28591, "ISO-8859-1"},
+    {28592, "ibm-912_P100-1995"},
+    {28593, "ibm-913_P100-2000"},
+    {28594, "ibm-914_P100-1995"},
+    {28595, "ibm-915_P100-1995"},
+    {28596, "ibm-1089_P100-1995"},
+    {28597, "ibm-9005_X110-2007"},
+    {28598, "ibm-5012_P100-1999"},
+    {28599, "ibm-920_P100-1995"},
+    {28603, "ibm-921_P100-1995"},
+    {28605, "ibm-923_P100-1998"},
+    {54936, "gb18030"},
+    {65001, "UTF-8"},
 };
 constexpr std::size_t kCodePageCount = std::size(kCodePages);
 
@@ -59,27 +90,28 @@ constexpr std::size_t kCodePageCount = std::size(kCodePages);
 // converter call, and a small file pays only for the characters it holds.
 constexpr std::int32_t kNoMapping = -1;    // the bytes have no Unicode value
 constexpr std::int32_t kAskConverter = -2; // not one unit: the converter says
-constexpr std::uint32_t kUnmappable = 0;
-constexpr std::uint32_t kEncodeAskConverter = 0xFFFFFFFF;
-constexpr std::int32_t kDecodeNotYet = -3;          // not asked yet
-constexpr std::uint32_t kEncodeNotYet = 0xFFFFFFFE; // not asked yet
+constexpr std::uint64_t kUnmappable = 0;
+constexpr std::uint64_t kEncodeAskConverter = ~std::uint64_t{0};
+constexpr std::int32_t kDecodeNotYet = -3;                     // not asked yet
+constexpr std::uint64_t kEncodeNotYet = ~std::uint64_t{0} - 1; // not asked yet
 
 // The UTF-16 unit of each byte (one-byte input) or of each trail byte after
 // one lead byte: 1 KiB.
 struct DecodeRow {
   std::int32_t unit[256];
 };
-// For 256 consecutive UTF-16 units: length << 16 | byte 0 << 8 | byte 1, or
-// kUnmappable: 1 KiB.
+// For 256 consecutive UTF-16 units: length << 32 | the (up to 4) bytes, the
+// first in the highest byte; or kUnmappable: 2 KiB.
 struct EncodeBlock {
-  std::uint32_t code[256];
+  std::uint64_t code[256];
 };
 
 // At most 257 decode rows and 256 encode blocks per code page (about
-// 513 KiB), fewer in practice: a row or block is allocated when the first
+// 769 KiB), fewer in practice: a row or block is allocated when the first
 // of its entries is needed.
 struct OpenCodePage {
   UConverter *converter = nullptr;
+  bool utf8 = false;              // decoded and encoded by arithmetic
   bool stopOnInvalidInput = true; // the to-Unicode callback now set
   CPINFO info{};
   std::unique_ptr<DecodeRow> single;
@@ -113,9 +145,18 @@ int EncodeCodePoint(UConverter *converter, const UChar *units, int unitCount,
   return length;
 }
 
-void FillCodePageInfo(UConverter *converter, CPINFO *info) {
+void FillCodePageInfo(int number, UConverter *converter, CPINFO *info) {
   std::memset(info, 0, sizeof *info);
   info->MaxCharSize = static_cast<UINT>(ucnv_getMaxCharSize(converter));
+  // UTF-8 and GB18030 have characters of up to 4 bytes; GB18030 starts each
+  // of its two- and four-byte characters with 0x81 to 0xFE, and UTF-8 has no
+  // lead bytes in this sense (it is read by its own rules).
+  if (number == kUtf8CodePage || number == kGb18030CodePage)
+    info->MaxCharSize = 4;
+  if (number == kGb18030CodePage) {
+    info->LeadByte[0] = 0x81;
+    info->LeadByte[1] = 0xFE;
+  }
 
   const UChar questionMark = u'?';
   char bytes[8];
@@ -124,7 +165,8 @@ void FillCodePageInfo(UConverter *converter, CPINFO *info) {
   for (int i = 0; i < length && i < MAX_DEFAULTCHAR; ++i)
     info->DefaultChar[i] = static_cast<BYTE>(bytes[i]);
 
-  if (info->MaxCharSize <= 1)
+  if (info->MaxCharSize <= 1 || number == kUtf8CodePage ||
+      number == kGb18030CodePage)
     return;
   UBool starters[256];
   UErrorCode status = U_ZERO_ERROR;
@@ -212,7 +254,8 @@ OpenCodePage *FindCodePageSlow(int codePage) {
     ucnv_setFallback(converter, false);
     page.converter = converter;
     page.stopOnInvalidInput = true;
-    FillCodePageInfo(converter, &page.info);
+    page.utf8 = row->number == kUtf8CodePage;
+    FillCodePageInfo(row->number, converter, &page.info);
   }
   return &page;
 }
@@ -260,7 +303,7 @@ inline std::int32_t DecodeEntry(OpenCodePage *page, const char *bytes,
   return entry;
 }
 
-[[gnu::noinline]] std::uint32_t EncodeWithTablesOnce(OpenCodePage *page,
+[[gnu::noinline]] std::uint64_t EncodeWithTablesOnce(OpenCodePage *page,
                                                      char16_t unit) {
   const UChar source = unit;
   char bytes[8];
@@ -268,14 +311,16 @@ inline std::int32_t DecodeEntry(OpenCodePage *page, const char *bytes,
       EncodeCodePoint(page->converter, &source, 1, bytes, sizeof bytes);
   if (length == 0)
     return kUnmappable;
-  if (length > 2)
+  if (length > 4)
     return kEncodeAskConverter;
-  return static_cast<std::uint32_t>(length) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) << 8 |
-         (length == 2 ? static_cast<unsigned char>(bytes[1]) : 0u);
+  std::uint64_t code = static_cast<std::uint64_t>(length) << 32;
+  for (int i = 0; i < length; ++i)
+    code |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i]))
+            << (24 - 8 * i);
+  return code;
 }
 
-[[gnu::noinline]] std::uint32_t *
+[[gnu::noinline]] std::uint64_t *
 NewEncodeBlock(std::unique_ptr<EncodeBlock> &block) {
   block = std::make_unique<EncodeBlock>();
   std::fill(std::begin(block->code), std::end(block->code), kEncodeNotYet);
@@ -284,13 +329,86 @@ NewEncodeBlock(std::unique_ptr<EncodeBlock> &block) {
 
 // The table's answer for one code unit, asking the converter the first time
 // each unit is met.
-inline std::uint32_t EncodeEntry(OpenCodePage *page, char16_t unit) {
+inline std::uint64_t EncodeEntry(OpenCodePage *page, char16_t unit) {
   std::unique_ptr<EncodeBlock> &block = page->blocks[unit >> 8];
-  std::uint32_t &entry =
+  std::uint64_t &entry =
       (block ? block->code : NewEncodeBlock(block))[unit & 0xFF];
   if (entry == kEncodeNotYet)
     entry = EncodeWithTablesOnce(page, unit);
   return entry;
+}
+
+// UTF-8 by arithmetic: the units of valid input, or 0 with last error 1113
+// (invalid bytes) or 122 (no room).
+int DecodeUtf8(const unsigned char *bytes, int count, char16_t *wide,
+               int wideCapacity) {
+  int units = 0;
+  for (int i = 0; i < count;) {
+    const int length = Utf8SequenceLength(bytes[i]);
+    bool valid = length > 0 && i + length <= count;
+    for (int k = 1; valid && k < length; ++k)
+      valid = Utf8Continues(bytes[i], k, bytes[i + k]);
+    if (!valid) {
+      lastError = ERROR_NO_UNICODE_TRANSLATION;
+      return 0;
+    }
+    const char32_t codePoint = Utf8Decode(bytes + i, length);
+    const int needed = codePoint > 0xFFFF ? 2 : 1;
+    if (wideCapacity > 0) {
+      if (units + needed > wideCapacity) {
+        lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+      }
+      if (needed == 2) {
+        wide[units] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
+        wide[units + 1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
+      } else {
+        wide[units] = static_cast<char16_t>(codePoint);
+      }
+    }
+    units += needed;
+    i += length;
+  }
+  return units;
+}
+
+// UTF-8 by arithmetic; a lone surrogate becomes the default character.
+int EncodeUtf8(const char16_t *wide, int wideCount, char *multiByte,
+               int multiByteCapacity, const char *substitute,
+               BOOL *usedDefault) {
+  int total = 0;
+  bool substituted = false;
+  for (int i = 0; i < wideCount;) {
+    unsigned char bytes[4];
+    int length;
+    const char16_t unit = wide[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wideCount &&
+        wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+      length = Utf8Encode(
+          0x10000 + ((unit - 0xD800) << 10) + (wide[i + 1] - 0xDC00), bytes);
+      i += 2;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      substituted = true;
+      length = substitute[1] != '\0' ? 2 : 1;
+      bytes[0] = static_cast<unsigned char>(substitute[0]);
+      bytes[1] = static_cast<unsigned char>(substitute[1]);
+      ++i;
+    } else {
+      length = Utf8Encode(unit, bytes);
+      ++i;
+    }
+    if (multiByteCapacity > 0) {
+      if (total + length > multiByteCapacity) {
+        lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+      }
+      std::memcpy(multiByte + total, bytes, static_cast<std::size_t>(length));
+    }
+    total += length;
+  }
+  if (usedDefault != nullptr)
+    *usedDefault = substituted ? TRUE : FALSE;
+  return total;
 }
 
 // The converter's own answers, for what the tables do not hold.
@@ -332,6 +450,9 @@ int MultiByteToWideChar(int codePage, DWORD flags, const char *multiByte,
     return 0;
 
   bool stop = (flags & MB_ERR_INVALID_CHARS) != 0;
+  if (page->utf8 && stop)
+    return DecodeUtf8(reinterpret_cast<const unsigned char *>(multiByte),
+                      multiByteCount, wide, wideCapacity);
   if (stop && multiByteCount <= 2 && wideCapacity >= 1) {
     std::int32_t unit = DecodeEntry(page, multiByte, multiByteCount);
     if (unit >= 0) {
@@ -383,8 +504,16 @@ int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
   if (page == nullptr)
     return 0;
 
-  if (wideCount == 1 && defaultChar == nullptr && multiByteCapacity >= 2) {
-    std::uint32_t code = EncodeEntry(page, wide[0]);
+  if (page->utf8) {
+    const char *substitute =
+        defaultChar != nullptr && defaultChar[0] != '\0'
+            ? defaultChar
+            : reinterpret_cast<const char *>(page->info.DefaultChar);
+    return EncodeUtf8(wide, wideCount, multiByte, multiByteCapacity, substitute,
+                      usedDefault);
+  }
+  if (wideCount == 1 && defaultChar == nullptr && multiByteCapacity >= 4) {
+    std::uint64_t code = EncodeEntry(page, wide[0]);
     if (code != kEncodeAskConverter) {
       int length;
       if (code == kUnmappable) {
@@ -392,9 +521,9 @@ int WideCharToMultiByte(int codePage, DWORD /*flags*/, const char16_t *wide,
         multiByte[1] = static_cast<char>(page->info.DefaultChar[1]);
         length = page->info.DefaultChar[1] != 0 ? 2 : 1;
       } else {
-        multiByte[0] = static_cast<char>(code >> 8 & 0xFF);
-        multiByte[1] = static_cast<char>(code & 0xFF);
-        length = static_cast<int>(code >> 16);
+        length = static_cast<int>(code >> 32);
+        for (int i = 0; i < length; ++i)
+          multiByte[i] = static_cast<char>(code >> (24 - 8 * i) & 0xFF);
       }
       if (usedDefault != nullptr)
         *usedDefault = code == kUnmappable ? TRUE : FALSE;

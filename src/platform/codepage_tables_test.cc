@@ -126,3 +126,81 @@ TEST(CodePageTables, EncodingEqualsIcuForEveryCodeUnit) {
     }
   }
 }
+
+// UTF-8 and GB18030: every code point encodes as ICU encodes it and decodes
+// back from those bytes; every one- and two-byte sequence decodes as in ICU.
+TEST(CodePageTables, Utf8AndGb18030EqualIcuForEveryCodePoint) {
+  for (const auto &page :
+       {std::pair{65001, "UTF-8"}, std::pair{54936, "gb18030"}}) {
+    Converter converter = Open(page.second);
+    for (char32_t codePoint = 0; codePoint <= 0x10FFFF; ++codePoint) {
+      if (codePoint >= 0xD800 && codePoint <= 0xDFFF)
+        continue;
+      char16_t units[2] = {static_cast<char16_t>(codePoint), 0};
+      int unitCount = 1;
+      if (codePoint > 0xFFFF) {
+        units[0] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
+        units[1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
+        unitCount = 2;
+      }
+      char expected[8];
+      UErrorCode status = U_ZERO_ERROR;
+      int expectedLength =
+          ucnv_fromUChars(converter.get(), expected, 8,
+                          reinterpret_cast<UChar *>(units), unitCount, &status);
+      ASSERT_TRUE(U_SUCCESS(status));
+      char bytes[4] = {};
+      BOOL usedDefault = -1;
+      int length = WideCharToMultiByte(page.first, 0, units, unitCount, bytes,
+                                       4, nullptr, &usedDefault);
+      SCOPED_TRACE(testing::Message() << page.first << " U+" << std::hex
+                                      << static_cast<unsigned>(codePoint));
+      ASSERT_EQ(std::string(bytes, length),
+                std::string(expected, expectedLength));
+      ASSERT_EQ(usedDefault, FALSE);
+      char16_t back[2] = {};
+      ASSERT_EQ(MultiByteToWideChar(page.first, MB_ERR_INVALID_CHARS, bytes,
+                                    length, back, 2),
+                unitCount);
+      ASSERT_EQ(back[0], units[0]);
+      ASSERT_EQ(back[1], units[1]);
+    }
+    for (int first = 0; first < 256; ++first) {
+      const char one[1] = {static_cast<char>(first)};
+      ExpectDecodeLikeIcu(page.first, converter.get(), one, 1);
+      for (int second = 0; second < 256; ++second) {
+        const char two[2] = {static_cast<char>(first),
+                             static_cast<char>(second)};
+        ExpectDecodeLikeIcu(page.first, converter.get(), two, 2);
+      }
+    }
+    // Lone surrogates have no mapping in either.
+    for (char16_t unit : {u'\xD800', u'\xDBFF', u'\xDC00', u'\xDFFF'}) {
+      char bytes[4];
+      BOOL usedDefault = FALSE;
+      EXPECT_EQ(WideCharToMultiByte(page.first, 0, &unit, 1, bytes, 4, nullptr,
+                                    &usedDefault),
+                1);
+      EXPECT_EQ(bytes[0], '?');
+      EXPECT_EQ(usedDefault, TRUE);
+    }
+  }
+}
+
+TEST(CodePageTables, MalformedUtf8HasNoMapping) {
+  Converter converter = Open("UTF-8");
+  for (const std::string bytes :
+       {"\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80",
+        "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80", "\xE4\xB8",
+        "\xF0\x9F\x98", "\xFF"}) {
+    char16_t units[4];
+    SetLastError(0);
+    EXPECT_EQ(MultiByteToWideChar(65001, MB_ERR_INVALID_CHARS, bytes.data(),
+                                  static_cast<int>(bytes.size()), units, 4),
+              0);
+    EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+    EXPECT_EQ(IcuDecode(converter.get(), bytes.data(),
+                        static_cast<int>(bytes.size())),
+              u"");
+  }
+}

@@ -104,6 +104,8 @@ TEST(CodePageServices, CodePageInfo) {
       {936, 2, 0x3F, {0x81, 0xFE}},
       {949, 2, 0x3F, {0x81, 0xFE}},
       {950, 2, 0x3F, {0x81, 0xFE}},
+      {54936, 4, 0x3F, {0x81, 0xFE}},
+      {65001, 4, 0x3F, {}},
   };
   for (const auto &c : cases) {
     CPINFO info;
@@ -200,7 +202,7 @@ TEST(CodePageServices, EncodesOneCharacterWithRoundTripMappingsOnly) {
 
 TEST(CodePageServices, Failures) {
   CPINFO info;
-  for (int bad : {-1, 3, 1200, 99999, 65001}) {
+  for (int bad : {-1, 3, 1200, 99999, 65000}) {
     SetLastError(0);
     EXPECT_FALSE(GetCPInfo(bad, &info)) << bad;
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER) << bad;
