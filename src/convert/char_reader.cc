@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/utf16.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -14,13 +15,6 @@ constexpr bool IsGbDigit(unsigned char byte) {
 }
 constexpr bool IsGbTrail(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
-}
-
-constexpr bool IsHighSurrogate(unsigned unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-constexpr bool IsLowSurrogate(unsigned unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 } // namespace
@@ -95,8 +89,8 @@ CharRead ReadChar(InputFile &in, InputKind kind, const bool *leadByte,
     }
     read.count = 2;
     if (combineSurrogates && available >= 4 &&
-        IsHighSurrogate(bytes[0] | bytes[1] << 8) &&
-        IsLowSurrogate(bytes[2] | bytes[3] << 8))
+        IsHighSurrogate(static_cast<char32_t>(bytes[0] | bytes[1] << 8)) &&
+        IsLowSurrogate(static_cast<char32_t>(bytes[2] | bytes[3] << 8)))
       read.count = 4;
     break;
   case InputKind::kUtf8:

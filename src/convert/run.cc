@@ -17,6 +17,7 @@
 #include "convert/state.h"
 #include "convert/system_error.h"
 #include "platform/codepage.h"
+#include "platform/utf16.h"
 #include "platform/utf8.h"
 
 bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
@@ -29,13 +30,8 @@ bool IsLeadByte(unsigned char byte, const unsigned char *leadBytes) {
 int EncodeOutputChar(int outcp, char32_t codePoint, int *usedDefault) {
   std::memset(OutputCharBuffer, 0, sizeof OutputCharBuffer);
   *usedDefault = 0;
-  char16_t units[2] = {static_cast<char16_t>(codePoint), 0};
-  int unitCount = 1;
-  if (codePoint > 0xFFFF) {
-    units[0] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
-    units[1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
-    unitCount = 2;
-  }
+  char16_t units[2] = {};
+  const int unitCount = SplitCodePoint(codePoint, units);
   return WideCharToMultiByte(outcp, 0, units, unitCount,
                              reinterpret_cast<char *>(OutputCharBuffer), 4,
                              nullptr, usedDefault);
@@ -103,7 +99,7 @@ char32_t Utf16CodePoint(const unsigned char *bytes, int count) {
   if (count < 4)
     return unit;
   const char32_t low = static_cast<char32_t>(bytes[2] | bytes[3] << 8);
-  return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+  return JoinSurrogates(unit, low);
 }
 
 // Takes one whole character the full road: decode (code page input),
@@ -133,7 +129,7 @@ bool ConvertChar(OutputFile &out, int incp, int outcp, const CharRead &read,
     }
     current = units[0];
     if (unitCount == 2)
-      current = 0x10000 + ((units[0] - 0xD800) << 10) + (units[1] - 0xDC00);
+      current = JoinSurrogates(units[0], units[1]);
     if (outcp == kUtf16CodePage) {
       // One character, of one unit or of a pair.
       const unsigned char bytes[4] = {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/codepage.h"
+#include "platform/utf16.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -359,12 +360,7 @@ int DecodeUtf8(const unsigned char *bytes, int count, char16_t *wide,
         lastError = ERROR_INSUFFICIENT_BUFFER;
         return 0;
       }
-      if (needed == 2) {
-        wide[units] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
-        wide[units + 1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
-      } else {
-        wide[units] = static_cast<char16_t>(codePoint);
-      }
+      SplitCodePoint(codePoint, wide + units);
     }
     units += needed;
     i += length;
@@ -382,12 +378,11 @@ int EncodeUtf8(const char16_t *wide, int wideCount, char *multiByte,
     unsigned char bytes[4];
     int length;
     const char16_t unit = wide[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wideCount &&
-        wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-      length = Utf8Encode(
-          0x10000 + ((unit - 0xD800) << 10) + (wide[i + 1] - 0xDC00), bytes);
+    if (IsHighSurrogate(unit) && i + 1 < wideCount &&
+        IsLowSurrogate(wide[i + 1])) {
+      length = Utf8Encode(JoinSurrogates(unit, wide[i + 1]), bytes);
       i += 2;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       substituted = true;
       length = substitute[1] != '\0' ? 2 : 1;
       bytes[0] = static_cast<unsigned char>(substitute[0]);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/codepage.h"
+#include "platform/utf16.h"
 
 namespace {
 
@@ -136,13 +137,8 @@ TEST(CodePageTables, Utf8AndGb18030EqualIcuForEveryCodePoint) {
     for (char32_t codePoint = 0; codePoint <= 0x10FFFF; ++codePoint) {
       if (codePoint >= 0xD800 && codePoint <= 0xDFFF)
         continue;
-      char16_t units[2] = {static_cast<char16_t>(codePoint), 0};
-      int unitCount = 1;
-      if (codePoint > 0xFFFF) {
-        units[0] = static_cast<char16_t>(0xD7C0 + (codePoint >> 10));
-        units[1] = static_cast<char16_t>(0xDC00 | (codePoint & 0x3FF));
-        unitCount = 2;
-      }
+      char16_t units[2] = {};
+      const int unitCount = SplitCodePoint(codePoint, units);
       char expected[8];
       UErrorCode status = U_ZERO_ERROR;
       int expectedLength =
