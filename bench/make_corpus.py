@@ -7,6 +7,7 @@
               950, some go through the fallback chain and the report)
   west.1252   Western European text in 1252
   trad.utf16  the traditional text as UTF-16LE
+  trad.utf8   the traditional text as UTF-8
 
 Usage: make_corpus.py FOLDER [SIZE_MB]   (default 100)
 """
@@ -89,12 +90,13 @@ def main():
         west.append(sentence.encode("cp1252"))
         total += len(west[-1])
     write_repeated(os.path.join(folder, "west.1252"), b"".join(west), size)
-    utf16 = traditional_block.decode("gbk").encode("utf-16-le")
-    with open(os.path.join(folder, "trad.utf16"), "wb") as f:
-        written = 0
-        while written + len(utf16) <= size:
-            f.write(utf16)
-            written += len(utf16)
+    for name, encoding in (("trad.utf16", "utf-16-le"), ("trad.utf8", "utf-8")):
+        block = traditional_block.decode("gbk").encode(encoding)
+        with open(os.path.join(folder, name), "wb") as f:
+            written = 0
+            while written + len(block) <= size:
+                f.write(block)
+                written += len(block)
 
 
 if __name__ == "__main__":

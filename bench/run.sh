@@ -61,6 +61,14 @@ row "1252 to 437, Western" \
   "$odrim $work/west.1252 1252 $work/out 437 > $c" \
   "iconv -f CP1252 -t CP437 -c $work/west.1252 > $work/out" \
   "uconv -f ibm-5348_P100-1997 -t ibm-437_P100-1995 --callback substitute $work/west.1252 > $work/out"
+row "65001 to 936, traditional" \
+  "$odrim $work/trad.utf8 65001 $work/out 936 > $c" \
+  "iconv -f UTF-8 -t GBK -c $work/trad.utf8 > $work/out" \
+  "uconv -f UTF-8 -t windows-936-2000 --callback substitute $work/trad.utf8 > $work/out"
+row "936 to 65001, traditional" \
+  "$odrim $work/trad.936 936 $work/out 65001 > $c" \
+  "iconv -f GBK -t UTF-8 -c $work/trad.936 > $work/out" \
+  "uconv -f windows-936-2000 -t UTF-8 --callback substitute $work/trad.936 > $work/out"
 row "936 to 950, simplified" \
   "$odrim $work/simp.936 936 $work/out 950 > $c" \
   "iconv -f GBK -t BIG5 -c $work/simp.936 > $work/out" \
