@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "convert/char_reader.h"
 #include "convert/file_io.h"
@@ -21,10 +23,16 @@ public:
 
   // The key of a character: its byte (single_), or its lead and trail bytes,
   // or its UTF-16 unit (UTF-16 input; UTF-8 input decoded, up to U+FFFF).
-  explicit DirectMappings(InputKind kind)
-      : wide_(kind == InputKind::kSingleByte
-                  ? nullptr
-                  : std::make_unique<std::uint64_t[]>(1 << 16)) {}
+  explicit DirectMappings(InputKind kind) {
+    if (kind != InputKind::kSingleByte) {
+      // calloc: the system hands out zeroed pages as they are touched, so a
+      // short input does not pay for clearing the whole table.
+      wide_.reset(static_cast<std::uint64_t *>(
+          std::calloc(1 << 16, sizeof(std::uint64_t))));
+      if (!wide_)
+        throw std::bad_alloc();
+    }
+  }
 
   std::uint64_t &ForByte(unsigned char byte) { return single_[byte]; }
   std::uint64_t &ForWide(unsigned key) { return wide_[key]; }
@@ -101,5 +109,8 @@ public:
 private:
   // 2 KiB for single bytes; 512 KiB for two-byte keys.
   std::uint64_t single_[256] = {};
-  std::unique_ptr<std::uint64_t[]> wide_;
+  struct Free {
+    void operator()(std::uint64_t *table) const { std::free(table); }
+  };
+  std::unique_ptr<std::uint64_t[], Free> wide_;
 };
