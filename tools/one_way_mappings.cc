@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "convert/run.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -49,10 +50,7 @@ std::string OneWayMappings(int codePage) {
   std::string lines;
   for (int first = 0; first < 256; ++first) {
     unsigned char bytes[2] = {static_cast<unsigned char>(first), 0};
-    bool lead = false;
-    for (int i = 0; i < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2)
-      lead =
-          lead || (info.LeadByte[i] <= first && first <= info.LeadByte[i + 1]);
+    const bool lead = IsLeadByte(bytes[0], info.LeadByte);
     if (!lead) {
       Check(codePage, bytes, 1, lines);
       continue;

@@ -5,6 +5,7 @@
 #include "convert/state.h"
 #include "han/han_tables.h"
 #include "platform/codepage.h"
+#include "platform/utf16.h"
 #include "platform/utf8.h"
 
 void ApplyScriptPreference(int outcp, char32_t &current) {
@@ -50,7 +51,7 @@ void WriteDefaultChar(OutputFile &out, int outcp) {
   } else if (outcp == kUtf8CodePage) {
     // A surrogate value has no UTF-8 form: '?' stands in for it.
     unsigned char bytes[5] = {};
-    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+    const bool surrogate = IsHighSurrogate(value) || IsLowSurrogate(value);
     WriteOutputChar(out, bytes, Utf8Encode(surrogate ? U'?' : value, bytes));
   } else {
     WriteOutputChar(out, DefaultCharBuffer);
